@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: the normal build (with
+# warnings as errors), the AddressSanitizer + UndefinedBehaviorSanitizer build
+# and the ThreadSanitizer build of the baton link, and checks the formatting.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+
+scripts/check-format.sh
+
+scripts/build.sh build -DDORODURE_WERROR=ON
+ctest --test-dir build --output-on-failure --parallel "$(nproc)" --timeout 600
+
+scripts/build.sh build-asan -DDORODURE_WERROR=ON -DDORODURE_SANITIZE=address,undefined \
+    -DDORODURE_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure --parallel "$(nproc)" --timeout 900
+
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORODURE_WERROR=ON \
+    -DDORODURE_SANITIZE=thread -DDORODURE_BUILD_APP=OFF -DDORODURE_BUILD_BENCH=OFF >/dev/null
+if compgen -G "tests/link/*.cpp" >/dev/null; then
+    cmake --build build-tsan --parallel "$(nproc)" --target test_link
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+        ctest --test-dir build-tsan --output-on-failure -L '^link$' --timeout 900
+fi
+echo "All tests passed."
