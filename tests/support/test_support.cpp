@@ -8,23 +8,22 @@
 
 namespace dorodure::test {
 
-TempDataFolder::TempDataFolder()
-{
+TempDataFolder::TempDataFolder() {
     if (!dir_.isValid()) {
         throw std::runtime_error("cannot create a temporary folder");
     }
 }
 
-QString TempDataFolder::file(const QString& name) const { return QDir(path()).filePath(name); }
+QString TempDataFolder::file(const QString& name) const {
+    return QDir(path()).filePath(name);
+}
 
-QString TempDataFolder::mkdir(const QString& name) const
-{
+QString TempDataFolder::mkdir(const QString& name) const {
     QDir(path()).mkpath(name);
     return file(name);
 }
 
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
+void writeBytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
@@ -32,8 +31,7 @@ void writeBytes(const QString& path, const QByteArray& bytes)
     }
 }
 
-QByteArray crlf(const QStringList& lines)
-{
+QByteArray crlf(const QStringList& lines) {
     QByteArray out;
     for (const QString& line : lines) {
         out += line.toLatin1() + "\r\n";
@@ -41,10 +39,11 @@ QByteArray crlf(const QStringList& lines)
     return out;
 }
 
-void writeCrlfLines(const QString& path, const QStringList& lines) { writeBytes(path, crlf(lines)); }
+void writeCrlfLines(const QString& path, const QStringList& lines) {
+    writeBytes(path, crlf(lines));
+}
 
-QByteArray readBytes(const QString& path)
-{
+QByteArray readBytes(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         return {};
@@ -52,8 +51,7 @@ QByteArray readBytes(const QString& path)
     return f.readAll();
 }
 
-QStringList readCrlfLines(const QString& path)
-{
+QStringList readCrlfLines(const QString& path) {
     QByteArray all = readBytes(path);
     QStringList lines;
     qsizetype start = 0;
@@ -69,8 +67,7 @@ QStringList readCrlfLines(const QString& path)
     return lines;
 }
 
-bool ScriptedInteraction::confirm(const QString& text)
-{
+bool ScriptedInteraction::confirm(const QString& text) {
     questions << text;
     if (confirmAnswers.empty()) {
         return false;
@@ -80,8 +77,7 @@ bool ScriptedInteraction::confirm(const QString& text)
     return answer;
 }
 
-std::optional<QString> ScriptedInteraction::askText(const QString& title, const QString& prompt)
-{
+std::optional<QString> ScriptedInteraction::askText(const QString& title, const QString& prompt) {
     questions << title + QLatin1Char('|') + prompt;
     if (textAnswers.empty()) {
         return std::nullopt;

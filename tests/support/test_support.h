@@ -14,14 +14,14 @@ namespace dorodure::test {
 
 // A fresh, empty data folder that is removed after the test.
 class TempDataFolder {
-public:
+  public:
     TempDataFolder();
     QString path() const { return dir_.path(); }
     QString file(const QString& name) const;
     // Creates a subfolder (and its parents).
     QString mkdir(const QString& name) const;
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 
@@ -37,9 +37,9 @@ QByteArray crlf(const QStringList& lines);
 
 // Answers the core's questions from a script and records what it was told.
 class ScriptedInteraction : public UserInteraction {
-public:
-    std::deque<bool> confirmAnswers;                   // default: false
-    std::deque<std::optional<QString>> textAnswers;    // default: cancel
+  public:
+    std::deque<bool> confirmAnswers;                 // default: false
+    std::deque<std::optional<QString>> textAnswers;  // default: cancel
     QStringList messages;
     QStringList opened;
     QStringList questions;

@@ -10,7 +10,7 @@ namespace dorodure {
 // A port failure while it is open (an adapter pulled out, a lost network
 // connection): reported as an error, never as silence.
 class PortError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -19,7 +19,7 @@ public:
 // Implementations: the system port, the simulated station, network servers.
 // All calls come from the communications thread.
 class SerialLine {
-public:
+  public:
     virtual ~SerialLine() = default;
 
     // Opens the line; false when it does not exist, is busy or not permitted

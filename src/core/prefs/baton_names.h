@@ -17,7 +17,7 @@ struct BatonRow {
 // empty line, entries "<8-char id text>=<name>". Rewrites go through
 // "temp.cfg" and replace the file atomically.
 class BatonNames {
-public:
+  public:
     explicit BatonNames(QString dataFolder);
 
     // Creates the file when missing (header, two empty lines, "//End of file")
@@ -35,7 +35,7 @@ public:
 
     QString path() const;
 
-private:
+  private:
     QString dataFolder_;
     std::vector<BatonRow> rows_;
 };

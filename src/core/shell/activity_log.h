@@ -10,7 +10,7 @@ class Clock;
 // line per entry: "yyyy/mm/dd hh:nn.ss","name","message" (quotes inside the
 // fields are written as they stand). Written from the window thread only.
 class TActivityLog {
-public:
+  public:
     TActivityLog(QString dataFolder, const Clock& clock);
 
     // Appends one entry to the file of the current month. Throws FileError.
@@ -21,7 +21,7 @@ public:
     // The line for an entry made at the given time.
     static QString formatLine(const QDateTime& when, const QString& name, const QString& message);
 
-private:
+  private:
     QString dataFolder_;
     const Clock& clock_;
 };

@@ -11,7 +11,7 @@ namespace dorodure {
 // count for time-outs and the local wall-clock time for dates in files. Tests
 // inject a ManualClock so that whole upload sessions run in virtual time.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Monotonic milliseconds; only differences matter.
     virtual qint64 tickMs() const = 0;
@@ -23,7 +23,7 @@ public:
 
 // The real clock: steady tick count and the system's local time.
 class SystemClock final : public Clock {
-public:
+  public:
     qint64 tickMs() const override;
     QDateTime now() const override;
     void sleepMs(qint64 ms) override;
@@ -32,7 +32,7 @@ public:
 // A clock that only moves when told to; safe to read from several threads.
 // Wall-clock time moves together with the tick count.
 class ManualClock final : public Clock {
-public:
+  public:
     explicit ManualClock(const QDateTime& start = QDateTime(QDate(2009, 5, 12), QTime(14, 3, 22)));
     qint64 tickMs() const override { return ticks_.load(); }
     QDateTime now() const override;
@@ -42,7 +42,7 @@ public:
     void advanceTo(qint64 t);
     void setNow(const QDateTime& wall);
 
-private:
+  private:
     std::atomic<qint64> ticks_{0};
     mutable std::mutex mutex_;
     QDateTime wallAtZero_;

@@ -10,7 +10,7 @@ namespace dorodure {
 // handled where they happen: they end the running operation, and the window or
 // the command-line tool shows the message.
 class FileError : public std::runtime_error {
-public:
+  public:
     explicit FileError(const QString& message) : std::runtime_error(message.toStdString()) {}
     QString message() const { return QString::fromStdString(what()); }
 };

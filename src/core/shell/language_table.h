@@ -15,16 +15,16 @@ namespace dorodure {
 // column, list item, the site-deletion text).
 struct CaptionTarget {
     enum class Kind {
-        Entry,         // language table entry `index`
-        Caption,       // form.control caption
-        Title,         // form's window title
-        Menu,          // form.control menu entry caption
-        Column,        // form.control list column `index` (1-based)
-        Tab,           // form.control tab `index` (1-based)
-        Item,          // form.control list item `index` (1-based); item 1 empties the list first
-        DialogTitle,   // form.control dialog title
-        MemoClear,     // empties form.control (the site-deletion text)
-        MemoLine,      // adds one line to form.control
+        Entry,        // language table entry `index`
+        Caption,      // form.control caption
+        Title,        // form's window title
+        Menu,         // form.control menu entry caption
+        Column,       // form.control list column `index` (1-based)
+        Tab,          // form.control tab `index` (1-based)
+        Item,         // form.control list item `index` (1-based); item 1 empties the list first
+        DialogTitle,  // form.control dialog title
+        MemoClear,    // empties form.control (the site-deletion text)
+        MemoLine,     // adds one line to form.control
     };
     Kind kind = Kind::Entry;
     QString form;     // e.g. "frmMain"; empty for entries
@@ -45,7 +45,7 @@ const std::vector<LanguageLine>& languageFileLayout();
 // Reads from the communications thread are safe while the window thread loads
 // another language file.
 class TLanguageTable {
-public:
+  public:
     static constexpr int kEntries = 200;
     static constexpr int kFileLines = 351;
 
@@ -82,7 +82,7 @@ public:
 
     void setPdfTextsSink(PdfTextsSink sink);
 
-private:
+  private:
     mutable std::shared_mutex mutex_;
     std::array<QString, kEntries + 1> entries_;
     QStringList loadedLines_;

@@ -38,7 +38,7 @@ extern const char* const kDefaultWebAddress;
 // Values are read once by load(); the communications thread reads them through
 // values() while windows may change them, so access is guarded.
 class TSettings {
-public:
+  public:
     using Trace = std::function<void(const QString&)>;
 
     explicit TSettings(QString iniPath);
@@ -66,7 +66,7 @@ public:
     // Applies key=value assignments to a list of lines (shared by writers).
     static void setLine(QStringList& lines, const QString& key, const QString& value);
 
-private:
+  private:
     QString path_;
     mutable std::mutex mutex_;
     SettingsValues values_;

@@ -13,13 +13,11 @@ namespace dorodure::textfile {
 
 namespace {
 
-QString describe(const QString& action, const QString& path, const QString& why)
-{
+QString describe(const QString& action, const QString& path, const QString& why) {
     return QStringLiteral("Cannot %1 \"%2\": %3").arg(action, path, why);
 }
 
-QByteArray joinLines(const QStringList& lines, bool finalLineEnd)
-{
+QByteArray joinLines(const QStringList& lines, bool finalLineEnd) {
     QByteArray out;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         out += encode(lines[i]);
@@ -32,12 +30,15 @@ QByteArray joinLines(const QStringList& lines, bool finalLineEnd)
 
 }  // namespace
 
-QByteArray encode(const QString& text) { return text.toLatin1(); }
+QByteArray encode(const QString& text) {
+    return text.toLatin1();
+}
 
-QString decode(const QByteArray& bytes) { return QString::fromLatin1(bytes); }
+QString decode(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes);
+}
 
-QStringList readLines(const QString& path)
-{
+QStringList readLines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throw FileError(describe(QStringLiteral("open"), path, file.errorString()));
@@ -63,19 +64,16 @@ QStringList readLines(const QString& path)
     return lines;
 }
 
-QStringList readLinesIfExists(const QString& path)
-{
+QStringList readLinesIfExists(const QString& path) {
     return exists(path) ? readLines(path) : QStringList{};
 }
 
-QString lastLine(const QString& path)
-{
+QString lastLine(const QString& path) {
     const QStringList lines = readLines(path);
     return lines.isEmpty() ? QString() : lines.last();
 }
 
-void writeLinesAtomic(const QString& path, const QStringList& lines, bool finalLineEnd)
-{
+void writeLinesAtomic(const QString& path, const QStringList& lines, bool finalLineEnd) {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -89,16 +87,14 @@ void writeLinesAtomic(const QString& path, const QStringList& lines, bool finalL
     }
 }
 
-void createEmpty(const QString& path)
-{
+void createEmpty(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         throw FileError(describe(QStringLiteral("create"), path, file.errorString()));
     }
 }
 
-void appendLines(const QString& path, const QStringList& lines, bool durable)
-{
+void appendLines(const QString& path, const QStringList& lines, bool durable) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         throw FileError(describe(QStringLiteral("open"), path, file.errorString()));
@@ -112,10 +108,11 @@ void appendLines(const QString& path, const QStringList& lines, bool durable)
     }
 }
 
-bool exists(const QString& path) { return QFileInfo(path).isFile(); }
+bool exists(const QString& path) {
+    return QFileInfo(path).isFile();
+}
 
-QString join(const QString& folder, const QString& name)
-{
+QString join(const QString& folder, const QString& name) {
     if (folder.isEmpty()) {
         return name;
     }

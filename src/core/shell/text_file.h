@@ -37,8 +37,7 @@ void createEmpty(const QString& path);
 // With durable set the data is flushed to the disk before returning.
 // Throws FileError.
 void appendLines(const QString& path, const QStringList& lines, bool durable = false);
-inline void appendLine(const QString& path, const QString& line, bool durable = false)
-{
+inline void appendLine(const QString& path, const QString& line, bool durable = false) {
     appendLines(path, QStringList{line}, durable);
 }
 

@@ -17,7 +17,7 @@ class Clock;
 // - thread trace "Rs" + stamp + ".txt": loop count, " ,, ", the message; a
 //   message equal to the previous one is not written again.
 class TTraceLog {
-public:
+  public:
     using MemoSink = std::function<void(const QString& line)>;
 
     TTraceLog(QString dataFolder, QString sessionStamp, const Clock& clock);
@@ -34,7 +34,7 @@ public:
     // round(days since 30 Dec 1899 x 3600) of the given time, as decimal text.
     static QString sessionStampFor(const QDateTime& when);
 
-private:
+  private:
     QString dataFolder_;
     QString stamp_;
     const Clock& clock_;

@@ -10,7 +10,7 @@ namespace dorodure {
 // The desktop program answers with dialogs; the command-line tool and the tests
 // answer from a script and never block.
 class UserInteraction {
-public:
+  public:
     virtual ~UserInteraction() = default;
 
     // A message with an OK button (information or error).

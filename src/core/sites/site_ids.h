@@ -14,7 +14,7 @@ namespace dorodure {
 // after the last id. An index from id to its slots lets sorting find every
 // match in site and slot order without scanning every slot.
 class SiteIds {
-public:
+  public:
     static constexpr const char* kEndMark = "zzzzzz";
 
     void clear();
@@ -31,7 +31,7 @@ public:
     // site index. A record whose id stands twice in a site matches twice.
     const std::vector<int>& matches(const QString& id) const;
 
-private:
+  private:
     void rebuildIndex();
     std::vector<QStringList> sites_;
     QHash<QString, std::vector<int>> index_;

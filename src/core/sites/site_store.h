@@ -17,7 +17,7 @@ class TLanguageTable;
 // list "checkpt.lst" and its folder "Raw" of day files. The site list is kept
 // in memory for the run; a site's index is its position in it.
 class TSiteStore {
-public:
+  public:
     using Trace = std::function<void(const QString&)>;
 
     explicit TSiteStore(QString dataFolder, Trace trace = {});
@@ -80,7 +80,7 @@ public:
     // site/Raw/<yymmdd>.txt
     QString dayFilePath(const QString& site, const QString& yymmdd) const;
 
-private:
+  private:
     QString dataFolder_;
     Trace trace_;
     QStringList sites_;

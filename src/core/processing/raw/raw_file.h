@@ -11,16 +11,18 @@ namespace dorodure::rawfile {
 // Line kinds of the raw upload file "Raw.txt" and of the day files.
 // Positions below are 1-based, as the file layout counts them.
 enum class LineKind {
-    Identity,    // starts "Id"
-    Record,      // any other line of 22 characters or more (unit markers included)
-    Gap,         // "MissingLine", "Missing Line", "ExtraLine", "Extra Line"
-    Done,        // "Done"
-    Other,       // shorter than 22 characters and none of the above
+    Identity,  // starts "Id"
+    Record,    // any other line of 22 characters or more (unit markers included)
+    Gap,       // "MissingLine", "Missing Line", "ExtraLine", "Extra Line"
+    Done,      // "Done"
+    Other,     // shorter than 22 characters and none of the above
 };
 
 LineKind classify(const QString& line);
 bool isGapLine(const QString& line);
-inline bool isDone(const QString& line) { return line == QLatin1String("Done"); }
+inline bool isDone(const QString& line) {
+    return line == QLatin1String("Done");
+}
 
 // Corrupt: a character from position 13 to the end, position 19 excepted, is
 // not a decimal digit.
@@ -64,7 +66,7 @@ QString formatRecord(const std::array<std::uint8_t, 7>& bytes, const QDate& toda
 // the file to disk before it returns, so a bank is cleared on the baton only
 // after its records are safe. Errors throw FileError.
 class RawUploadWriter {
-public:
+  public:
     explicit RawUploadWriter(QString path);
     QString path() const { return path_; }
     // Creates or empties the file and writes the identity line.
@@ -74,7 +76,7 @@ public:
     // Replaces the file by the single text "Done" without a line end.
     void resetToDone();
 
-private:
+  private:
     QString path_;
 };
 
