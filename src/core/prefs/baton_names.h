@@ -11,10 +11,12 @@ namespace dorodure {
 struct BatonRow {
     QString serial;  // columns 5-8 of the entry (the baton's number)
     QString name;
+    bool operator==(const BatonRow&) const = default;
 };
 
 // The baton names file "batname.cfg" of the data folder: after a header and an
-// empty line, entries "<8-char id text>=<name>". Rewrites go through
+// empty line, entries "<id text>=<name>" (id text of up to 8 characters, name
+// of at least 2). Rewrites go through
 // "temp.cfg" and replace the file atomically.
 class BatonNames {
   public:
@@ -25,9 +27,11 @@ class BatonNames {
     void load();
     const std::vector<BatonRow>& rows() const { return rows_; }
 
-    // The name for a baton's id text; a baton seen for the first time is
-    // entered with its id text as its name. Throws FileError.
-    QString batonName(const QString& idText);
+    // The name for a baton's unit text: its id text is the text up to the
+    // first blank, at most 8 characters, and is compared with the text before
+    // the "=" of each entry; the last matching entry counts. A baton seen for
+    // the first time is entered with its id text as its name. Throws FileError.
+    QString batonName(const QString& unitText);
 
     // Renames every entry whose number (columns 5-8) is `serial`, in the file
     // and in the rows. Throws FileError.
@@ -36,6 +40,8 @@ class BatonNames {
     QString path() const;
 
   private:
+    // Writes the lines to "temp.cfg", then replaces the file atomically.
+    void rewrite(const QStringList& lines) const;
     QString dataFolder_;
     std::vector<BatonRow> rows_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 namespace dorodure {
@@ -8,7 +9,9 @@ class Clock;
 
 // The monthly activity log: "LG" + yyyy + mm + ".txt" in the data folder, one
 // line per entry: "yyyy/mm/dd hh:nn.ss","name","message" (quotes inside the
-// fields are written as they stand). Written from the window thread only.
+// fields are written as they stand; a line break inside a field becomes a
+// blank, so that an entry is always one line). Written from the window thread
+// only.
 class TActivityLog {
   public:
     TActivityLog(QString dataFolder, const Clock& clock);

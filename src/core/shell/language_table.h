@@ -36,10 +36,25 @@ struct CaptionTarget {
 struct LanguageLine {
     int line = 0;
     std::vector<CaptionTarget> targets;  // empty: "not used"
+    // The English caption of the first window target as the window's own
+    // layout has it; empty when the line only sets table entries.
+    QString english;
 };
 
 // The 351-line layout of a language file, in line order.
 const std::vector<LanguageLine>& languageFileLayout();
+
+// One caption of a window with the text a language file gives it.
+struct CaptionText {
+    CaptionTarget target;
+    QString text;
+};
+
+// The window targets of one form (e.g. "frmpoints") set by the lines of a
+// language file, in line order; a window applies them one after the other
+// (a MemoClear or an Item 1 empties its control before the lines that follow
+// fill it). Gives nothing unless lines holds the 351 lines of a language file.
+std::vector<CaptionText> captionsForForm(const QStringList& lines, const QString& form);
 
 // The table of the program's user-visible texts: entries 1 to 200.
 // Reads from the communications thread are safe while the window thread loads
@@ -52,6 +67,7 @@ class TLanguageTable {
     using PdfTextsSink = std::function<void(const QStringList& entries1to199)>;
     using Trace = std::function<void(const QString&)>;
 
+    // The table starts with the built-in texts, as after loadDefaults().
     TLanguageTable();
 
     // Entries 1-114 get their built-in English texts, 115-200 are emptied.
@@ -77,12 +93,15 @@ class TLanguageTable {
 
     // The lines of the last successfully loaded file (351 of them), empty when
     // none was loaded; windows apply their captions from these with
-    // languageFileLayout().
+    // captionsForForm() or languageFileLayout().
     QStringList loadedLines() const;
 
     void setPdfTextsSink(PdfTextsSink sink);
 
   private:
+    // Sets the table entries of a 351-line file; the caller holds the lock.
+    void applyLines(const QStringList& lines);
+
     mutable std::shared_mutex mutex_;
     std::array<QString, kEntries + 1> entries_;
     QStringList loadedLines_;

@@ -10,6 +10,9 @@
 
 namespace dorodure {
 
+// The maker's web address: the default of ReportFooter and AboutWeb.
+extern const char* const kDefaultWebAddress;
+
 // The values of "Dorodure.ini" with their defaults.
 struct SettingsValues {
     bool updateDateTimeAutomatically = true;
@@ -21,18 +24,15 @@ struct SettingsValues {
     bool removeDuplicatePoints = true;
     bool secureReports = true;
     QString reportHeader = QStringLiteral("Dorodure");
-    QString reportFooter;  // default: kDefaultWebAddress
-    QString aboutWeb;      // default: kDefaultWebAddress
+    QString reportFooter = QString::fromLatin1(kDefaultWebAddress);
+    QString aboutWeb = QString::fromLatin1(kDefaultWebAddress);
     QString languageFile = QStringLiteral("English.lng");
     int commPort = 0;
     QString dayOrNight = QStringLiteral("Night");
     int defaultReport = 3;
     int defaultSite = 0;
     QString fileType = QStringLiteral("txt");
-    // Not read by the original keys: extra keys of this build live in extraKeys.
 };
-
-extern const char* const kDefaultWebAddress;
 
 // The settings file "Dorodure.ini" of the data folder and its values in memory.
 // Values are read once by load(); the communications thread reads them through
@@ -45,25 +45,31 @@ class TSettings {
 
     // Creates the file empty when missing, sets every default, then takes each
     // key present in the file (case-insensitive key, first line wins, booleans
-    // true only for "T"). Traces "Start loadsetup", "finished created Dorodure
+    // true only for "T", integers decimal: a value that is not a number keeps
+    // the default). Traces "Start loadsetup", "finished created Dorodure
     // ini", "Set defaults", "finished ini file load". Throws FileError.
     void load(const Trace& trace = {});
 
     SettingsValues values() const;
     void setValues(const SettingsValues& v);
 
-    // The raw value of any key as the file held it at load(), or def.
+    // The raw value of any key as the file held it at load(), or def (for keys
+    // that have no field in SettingsValues).
     QString rawValue(const QString& key, const QString& def = {}) const;
 
-    // Replaces the key's line in place, or appends "key=value"; all other
-    // lines keep their order. Writes are serialised and atomic. Throws FileError.
+    // Replaces the first line of the key (any letter case) in place, or appends
+    // "key=value"; all other lines keep their order. The values in memory are
+    // not changed. Writes to one file are serialised across all TSettings
+    // objects of the process, and the file is replaced atomically: on an
+    // input/output error the old file stays and FileError is thrown.
     void writeKey(const QString& key, const QString& value);
     // The same for several keys in one rewrite.
     void writeKeys(const std::vector<std::pair<QString, QString>>& keyValues);
 
     QString path() const { return path_; }
 
-    // Applies key=value assignments to a list of lines (shared by writers).
+    // Sets key=value in a list of lines as writeKey does. Line breaks in the
+    // value are dropped so that a value can never add lines to the file.
     static void setLine(QStringList& lines, const QString& key, const QString& value);
 
   private:

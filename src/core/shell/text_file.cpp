@@ -80,7 +80,10 @@ void writeLinesAtomic(const QString& path, const QStringList& lines, bool finalL
         throw FileError(describe(QStringLiteral("create"), path, file.errorString()));
     }
     const QByteArray data = joinLines(lines, finalLineEnd);
-    if (file.write(data) != data.size() || !file.commit()) {
+    // The explicit flush matters: QSaveFile buffers the data, and a write
+    // error met while commit() flushes it (disk full, file size limit) would
+    // otherwise go unnoticed and a truncated file would replace the old one.
+    if (file.write(data) != data.size() || !file.flush() || !file.commit()) {
         const QString why = file.errorString();
         file.cancelWriting();
         throw FileError(describe(QStringLiteral("write"), path, why));

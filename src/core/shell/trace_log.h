@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include <functional>
@@ -24,9 +25,11 @@ class TTraceLog {
 
     void setMemoSink(MemoSink sink);
 
-    // Main-window trace (window thread).
+    // Main-window trace (window thread). Throws FileError when the trace file
+    // cannot be written; the memo has the line by then.
     void main(const QString& message);
-    // Thread trace (communications thread only).
+    // Thread trace (communications thread only). Never throws: a line that
+    // cannot be written is dropped, so diagnostics never stop the baton link.
     void thread(qint64 loopCount, const QString& message);
 
     bool enabled() const;

@@ -37,13 +37,14 @@ class TSiteStore {
     int commonSiteIndex() const;
     static bool isCommonName(const QString& name);
 
-    // Whether a typed name can become a site folder: not empty, no path
-    // separators, not "." or "..", no leading dot, no control characters.
+    // Whether a typed name can become a site folder: not empty or blank, no
+    // path separators, not "." or "..", no leading dot, no control characters,
+    // only characters of the 8-bit set the program's files are written in.
     static bool isValidSiteName(const QString& name);
 
     // Creates the folder and its "Raw" folder and appends the site to the list.
-    // Returns false (and changes nothing) when the name is refused or the
-    // folder cannot be created.
+    // Returns false (and changes nothing) when the name is refused, a site of
+    // that name in any case exists, or the folder cannot be created.
     bool createSite(const QString& name);
 
     // The entry points' dialogue: asks for the name with texts 2 and 3; an
@@ -53,6 +54,8 @@ class TSiteStore {
 
     // Creates the site's "Raw" folder and its empty checkpoint list
     // ("//Checkpoint list for Dorodure", "", "", "//End of file") when missing.
+    // A site whose folder is gone (deleted during the run) is left alone.
+    // Throws FileError.
     void ensureSiteFiles(int index);
     // ensureSiteFiles for every site, then reloads the id table; traces
     // "finished creating lst files if nesisarry".
@@ -62,11 +65,15 @@ class TSiteStore {
     // Reads a site's list; a missing file is first created as the empty list
     // with the site name in the header and "//End of File". Throws FileError.
     CheckpointList readCheckpointList(const QString& site);
-    // Rewrites the whole list atomically. Throws FileError.
+    // Rewrites the whole list atomically (nothing for an empty site name). An
+    // empty location name is written as one blank and a short id is padded
+    // with blanks, so that the line stays a checkpoint line. Throws FileError.
     void writeCheckpointList(const QString& site, const std::vector<TCheckpoint>& checkpoints,
                              const TSiteSettings& settings);
     // Adds "Id = LocationName" after the last checkpoint line, keeping every
-    // other line. Throws FileError.
+    // other line; the lines go through "checkpt.$$$" in the data folder and
+    // then replace the list atomically. A missing list is created first.
+    // Throws FileError.
     void insertCheckpoint(const QString& site, const QString& id, const QString& locationName);
 
     // Moves the site folder to the desktop trash (plain deletion only where no
@@ -75,6 +82,8 @@ class TSiteStore {
     bool deleteSite(const QString& site);
 
     QString sitePath(const QString& site) const;
+    // The site's list under its real name when one exists in any case
+    // ("Checkpt.lst" too), otherwise ".../checkpt.lst". The same for "Raw".
     QString checkpointListPath(const QString& site) const;
     QString rawFolder(const QString& site) const;
     // site/Raw/<yymmdd>.txt

@@ -1,0 +1,184 @@
+#include "link_fixture.h"
+
+#include "processing/raw/raw_file.h"
+#include "shell/text_file.h"
+
+#include <QFile>
+
+namespace dorodure::test {
+
+void RecordingHost::doRaw(const TBatonInfo& baton) {
+    if (beforeDoRaw) {
+        beforeDoRaw();
+    }
+    ++doRawCalls;
+    batons << baton.idCaption;
+    const QStringList lines = textfile::readLines(rawPath_);
+    for (const QString& line : lines) {
+        if (rawfile::classify(line) == rawfile::LineKind::Record) {
+            processed << line.left(22);
+        }
+    }
+    if (lines.isEmpty() || !rawfile::isDone(lines.last())) {
+        textfile::appendLine(rawPath_, QStringLiteral("Done"));
+    }
+}
+
+LinkFixture::LinkFixture()
+    : settings(folder.file(QStringLiteral("Dorodure.ini"))),
+      host(folder.file(QStringLiteral("Raw.txt"))),
+      trace(folder.path(), QStringLiteral("1"), clock),
+      services{clock, texts, settings, display, requests, host, folder.path(), &trace} {
+    if (qEnvironmentVariableIsSet("DORODURE_TEST_TRACE")) {
+        textfile::createEmpty(folder.file(QStringLiteral("Rs232.txt")));
+    }
+    settings.load();
+    texts.loadDefaults();
+}
+
+LinkFixture::~LinkFixture() {
+    const QString keep = qEnvironmentVariable("DORODURE_TEST_TRACE");
+    if (!keep.isEmpty() && keep != QLatin1String("1")) {
+        QFile::remove(keep);
+        QFile::copy(folder.file(QStringLiteral("Rs1.txt")), keep);
+    }
+}
+
+std::shared_ptr<sim::SimulatedStation> LinkFixture::addStation(int port,
+                                                               sim::StationOptions options) {
+    auto created = std::make_shared<sim::SimulatedStation>(clock, options);
+    ports[port] = created;
+    if (!station) {
+        station = created;
+    }
+    return created;
+}
+
+LineFactory LinkFixture::factory() {
+    return [this](int port) -> std::unique_ptr<SerialLine> {
+        auto it = ports.find(port);
+        if (it == ports.end()) {
+            return nullptr;
+        }
+        return std::make_unique<SharedLine>(it->second);
+    };
+}
+
+void LinkFixture::start() {
+    session = std::make_unique<UploadSession>(services, factory(), stop);
+    session->discover();
+    session->prepareLoop();
+}
+
+bool LinkFixture::runUntil(const std::function<bool()>& pred, qint64 virtualMs) {
+    const qint64 end = clock.tickMs() + virtualMs;
+    while (!pred()) {
+        if (clock.tickMs() >= end) {
+            return false;
+        }
+        session->runPass();
+    }
+    return true;
+}
+
+void LinkFixture::runFor(qint64 virtualMs) {
+    runUntil([] { return false; }, virtualMs);
+}
+
+int LinkFixture::clockReads() const {
+    int reads = 0;
+    for (const QByteArray& frame : station->commands()) {
+        reads += (frame.startsWith('\x03') || frame.startsWith('\x33')) ? 1 : 0;
+    }
+    return reads;
+}
+
+bool LinkFixture::uploadOne(const sim::BatonSpec& baton, const sim::FaultPlan& faults) {
+    const int before = session->completedSessions();
+    const int readsBefore = clockReads();
+    station->place(baton, faults);
+    // The baton stays until the session polls its clock, then a while longer.
+    if (!runUntil([&] { return clockReads() > readsBefore; })) {
+        return false;
+    }
+    runFor(2000);
+    station->remove();
+    return runUntil([&] { return session->completedSessions() > before; });
+}
+
+std::vector<std::pair<qint64, QByteArray>> LinkFixture::pcFrames(qint64 since) const {
+    std::vector<std::pair<qint64, QByteArray>> frames;
+    QByteArray pending;
+    qint64 pendingTick = 0;
+    for (const sim::LineEvent& e : station->log()) {
+        if (e.kind != sim::LineEvent::Kind::FromPc || e.tickMs < since) {
+            continue;
+        }
+        for (char c : e.bytes) {
+            if (pending.isEmpty()) {
+                const int length = sim::Baton::commandLength(std::uint8_t(c));
+                if (length == 0) {
+                    continue;
+                }
+                pendingTick = e.tickMs;
+            }
+            pending.append(c);
+            if (pending.size() == sim::Baton::commandLength(std::uint8_t(pending.at(0)))) {
+                frames.emplace_back(pendingTick, pending);
+                pending.clear();
+            }
+        }
+    }
+    return frames;
+}
+
+qint64 LinkFixture::lastEvent(sim::LineEvent::Kind kind) const {
+    qint64 tick = -1;
+    for (const sim::LineEvent& e : station->log()) {
+        if (e.kind == kind) {
+            tick = e.tickMs;
+        }
+    }
+    return tick;
+}
+
+QStringList LinkFixture::clearedKeys() const {
+    QStringList keys;
+    for (const auto& record : station->clearedRecords()) {
+        keys << recordKey(record, clock.now().date());
+    }
+    return keys;
+}
+
+QStringList LinkFixture::processedKeys() const {
+    return host.processed;
+}
+
+sim::BatonSpec batonWith(const QByteArray& idText, std::vector<std::pair<int, int>> bankCounts) {
+    sim::BatonSpec spec;
+    spec.idText = idText;
+    int serial = 0;
+    for (auto [bank, count] : bankCounts) {
+        for (int i = 0; i < count; ++i, ++serial) {
+            sim::BatonRecord r;
+            r.buttonId = std::uint32_t(0x100000 + bank * 0x1000 + i);
+            r.month = 0x05;
+            r.day = 0x11;
+            r.hour = std::uint8_t(((serial / 60) % 24 / 10) * 16 + (serial / 60) % 24 % 10);
+            r.minute = std::uint8_t((serial % 60 / 10) * 16 + serial % 60 % 10);
+            spec.banks[std::size_t(bank / 2)].push_back(r);
+        }
+    }
+    return spec;
+}
+
+QString recordKey(const sim::BatonRecord& record, const QDate& today) {
+    const QByteArray bytes = record.toBytes();
+    std::array<std::uint8_t, 7> seven{};
+    for (int i = 0; i < 7; ++i) {
+        seven[std::size_t(i)] = std::uint8_t(bytes.at(i));
+    }
+    return rawfile::formatRecord(seven, today, 0).left(22);
+}
+
+}  // namespace dorodure::test
