@@ -167,8 +167,8 @@ double timeMs(const std::function<void()>& body) {
 // The same merge with awk and sort: the upload's records by checkpoint id to
 // their sites, the stored records of the touched days added, everything
 // sorted by site, day and key, and written back one day file at a time.
-const char *const
-    kPipeline = R"(
+// clang-format off
+const char* const kPipeline = R"SH(
 set -e
 awk -F' = ' 'FNR<=2{next} length($0)>9{split(FILENAME,p,"/"); print substr($0,1,6) "\t" p[1]}' */checkpt.lst > ids.map
 awk 'BEGIN{FS="\t"}
@@ -181,15 +181,11 @@ awk 'BEGIN{FS="\t"}
   }
   END{ for (f in touched) while ((getline line < f) > 0) { sub(/\r$/,"",line)
          if (length(line)>=22) print touched[f] "\t" substr(line,13,10) substr(line,1,12) } }' ids.map Raw.txt |
-LC_ALL=C sort -t"$(printf '\t')" -
-                k1,
-    1 - k2,
-    2 | awk -
-            F '\t' '{ f=$1 "/Raw/" substr($2,1,6) ".txt"; if (f!=cur){ if(cur!="") close(cur); cur=f; printf "" > cur } printf
-            "%s%s\r\n",
-    substr($2, 11, 12), substr($2, 1, 10) > cur
-}'
-)";
+LC_ALL=C sort -t"$(printf '\t')" -k1,1 -k2,2 |
+awk -F'\t' '{ f=$1 "/Raw/" substr($2,1,6) ".txt"; if (f!=cur){ if(cur!="") close(cur); cur=f; printf "" > cur }
+  printf "%s%s\r\n", substr($2,11,12), substr($2,1,10) > cur }'
+)SH";
+// clang-format on
 
 long peakKb() {
     rusage usage{};

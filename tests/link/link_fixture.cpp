@@ -93,7 +93,8 @@ int LinkFixture::clockReads() const {
     return reads;
 }
 
-bool LinkFixture::uploadOne(const sim::BatonSpec& baton, const sim::FaultPlan& faults) {
+bool LinkFixture::uploadOne(const sim::BatonSpec& baton, const sim::FaultPlan& faults,
+                            qint64 lingerMs) {
     const int before = session->completedSessions();
     const int readsBefore = clockReads();
     station->place(baton, faults);
@@ -101,9 +102,58 @@ bool LinkFixture::uploadOne(const sim::BatonSpec& baton, const sim::FaultPlan& f
     if (!runUntil([&] { return clockReads() > readsBefore; })) {
         return false;
     }
-    runFor(2000);
+    runFor(lingerMs);
     station->remove();
     return runUntil([&] { return session->completedSessions() > before; });
+}
+
+bool LinkFixture::idle() const {
+    const int state = session->currentState();
+    return state == 5 || state == 10;
+}
+
+bool LinkFixture::uploadFaulty(const sim::BatonSpec& baton, const sim::FaultPlan& faults) {
+    const int readsBefore = clockReads();
+    station->place(baton, faults);
+    runUntil([&] { return !station->batonPresent() || clockReads() > readsBefore; }, 300000);
+    runFor(300);
+    station->remove();
+    if (!station->pluggedIn()) {
+        station->plugIn();
+    }
+    return runUntil([&] { return idle(); }, 300000);
+}
+
+QStringList LinkFixture::keysLeftOnBatons() const {
+    QStringList keys;
+    for (const sim::Baton& b : station->removedBatons()) {
+        for (int bank = 0; bank <= 14; bank += 2) {
+            for (const auto& record : b.records(bank)) {
+                keys << recordKey(record, clock.now().date());
+            }
+        }
+    }
+    return keys;
+}
+
+QString LinkFixture::checkNothingLost() const {
+    const QStringList cleared = clearedKeys();
+    const QStringList processed = processedKeys();
+    const QStringList left = keysLeftOnBatons();
+    for (const QString& key : cleared) {
+        if (processed.count(key) != cleared.count(key)) {
+            return QStringLiteral("cleared %1 x%2, processed x%3")
+                .arg(key)
+                .arg(cleared.count(key))
+                .arg(processed.count(key));
+        }
+    }
+    for (const QString& key : processed) {
+        if (!cleared.contains(key) && !left.contains(key)) {
+            return QStringLiteral("processed %1 neither cleared nor on a baton").arg(key);
+        }
+    }
+    return {};
 }
 
 std::vector<std::pair<qint64, QByteArray>> LinkFixture::pcFrames(qint64 since) const {

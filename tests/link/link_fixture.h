@@ -91,7 +91,13 @@ struct LinkFixture {
     int clockReads() const;
     // Places a baton, runs until the session polls its clock, takes the baton
     // away two seconds later and runs until the session is back looking.
-    bool uploadOne(const sim::BatonSpec& baton, const sim::FaultPlan& faults = {});
+    bool uploadOne(const sim::BatonSpec& baton, const sim::FaultPlan& faults = {},
+                   qint64 lingerMs = 2000);
+    // Places a baton whose faults may end its session early; takes it away
+    // once its clock is polled (if it is still there) and runs until the
+    // session is idle again. Returns false when it never gets there.
+    bool uploadFaulty(const sim::BatonSpec& baton, const sim::FaultPlan& faults);
+    bool idle() const;
 
     // The command frames the PC wrote, with the tick of their first byte,
     // from the tick `since` on.
@@ -103,6 +109,12 @@ struct LinkFixture {
     // handed to DoRaw.
     QStringList clearedKeys() const;
     QStringList processedKeys() const;
+    // Record keys still on the batons that were taken away.
+    QStringList keysLeftOnBatons() const;
+    // Every cleared record was handed to DoRaw exactly once, and every record
+    // handed to DoRaw was cleared or is still on its baton. Returns what is
+    // wrong, or "".
+    QString checkNothingLost() const;
 
     TempDataFolder folder;
     ManualClock clock;

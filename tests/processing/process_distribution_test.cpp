@@ -2,6 +2,7 @@
 // site, ids in two sites, the last line of an unfinished file.
 
 #include "process_fixture.h"
+#include "processing/distribution_pass.h"
 
 #include <gtest/gtest.h>
 
@@ -140,3 +141,27 @@ TEST_F(ProcessDistributionTest, AnUploadWithNoRecordsWritesNothing) {
 
 }  // namespace
 }  // namespace dorodure::test
+
+namespace dorodure {
+
+TEST(UploadIdentityTest, LongIdentityIsARequestWindowNotABatonWithADelay) {
+    struct Case {
+        const char* line;
+        bool longIdentity;
+    };
+    const Case cases[] = {
+        {"Id : Ziru0123", false},
+        {"Id : Ziru0123   Dly : 5", false},
+        {"Id : Ziru0123   Dly : 255", false},
+        {"Id : From 12:00:00 10/08/2011 to 12:00:00 11/08/2011", true},
+        {"Id : 12345678901234567", true},
+        {"Id : 1234567890123456", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(UploadIdentity::fromLine(QString::fromLatin1(c.line)).longIdentity,
+                  c.longIdentity)
+            << c.line;
+    }
+}
+
+}  // namespace dorodure

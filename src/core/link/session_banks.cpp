@@ -216,6 +216,7 @@ void UploadSession::state180() {
             d.statusText = text(17) + QLatin1Char(' ') + QString::number(f_.bank / 2 + 2);
             d.gaugeMax += 7;
         });
+        protocol_.rx().clear();
         trace(QStringLiteral("RxInd=0 >Send 11 Command (Clr Mem)< ") + delay());
         // The bank's records are on disk; from the clear on they exist only there.
         journal_.commit();

@@ -8,6 +8,9 @@
 namespace dorodure {
 
 void UploadSession::sendPendingId() {
+    // As the trace line says, the buffer is emptied first: the clock's
+    // acknowledgement still held would otherwise stand for the id's.
+    protocol_.rx().clear();
     trace(QStringLiteral("RxInd=0 >Send 07 Command< ") + delay());
     s_.display.setStatus(text(15));
     protocol_.sendFrame(frames::setBatonId(s_.requests.pendingId()));
@@ -27,6 +30,7 @@ void UploadSession::startRecordWrite() {
         d.label4Visible = false;
         d.statusText = QStringLiteral("Clearing memory");
     });
+    protocol_.rx().clear();
     trace(QStringLiteral("RxInd=0 >Send 0B Command Clr Mem B< ") + delay());
     protocol_.sendFrame(frames::startReading(0, 8));
     f_.replyOk = false;

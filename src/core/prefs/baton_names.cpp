@@ -1,7 +1,6 @@
 #include "baton_names.h"
 
 #include "shell/text_file.h"
-#include "sites/safe_replace.h"
 
 #include <optional>
 
@@ -56,7 +55,7 @@ QString BatonNames::path() const {
 
 void BatonNames::load() {
     if (!textfile::exists(path())) {
-        sitefiles::replaceLines(path(), {kHeader, QString(), QString(), kEndLine});
+        textfile::writeLinesAtomic(path(), {kHeader, QString(), QString(), kEndLine});
     }
     const QStringList lines = textfile::readLines(path());
     rows_.clear();
@@ -112,8 +111,8 @@ void BatonNames::renameBaton(const QString& serial, const QString& name) {
 }
 
 void BatonNames::rewrite(const QStringList& lines) const {
-    sitefiles::replaceLines(textfile::join(dataFolder_, QStringLiteral("temp.cfg")), lines);
-    sitefiles::replaceLines(path(), lines);
+    textfile::writeLinesAtomic(textfile::join(dataFolder_, QStringLiteral("temp.cfg")), lines);
+    textfile::writeLinesAtomic(path(), lines);
 }
 
 }  // namespace dorodure

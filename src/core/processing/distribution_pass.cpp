@@ -1,13 +1,29 @@
 #include "distribution_pass.h"
 
+#include <QRegularExpression>
+
 #include "raw/raw_file.h"
 #include "sites/site_ids.h"
 
 namespace dorodure {
 
+namespace {
+
+// The upload session writes the baton's checkpoint delay after its id
+// ("Id : Ziru0123   Dly : 5"). That suffix describes the baton, not a report
+// window, so it does not count towards the long identity of request files:
+// otherwise every upload of such a baton would lose its per-site reports.
+qsizetype identityLength(const QString& identityLine) {
+    static const QRegularExpression delaySuffix(QStringLiteral("   Dly : \\d+$"));
+    const QRegularExpressionMatch m = delaySuffix.match(identityLine);
+    return m.hasMatch() ? m.capturedStart() : identityLine.size();
+}
+
+}  // namespace
+
 UploadIdentity UploadIdentity::fromLine(const QString& identityLine) {
     UploadIdentity identity;
-    identity.longIdentity = identityLine.size() - 5 > 16;
+    identity.longIdentity = identityLength(identityLine) - 5 > 16;
     const QChar mode = identityLine.size() > 2 ? identityLine[2] : QChar();
     identity.sorted = mode == u's';
     identity.noSeparator = mode == u'o';

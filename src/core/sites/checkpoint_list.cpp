@@ -1,7 +1,6 @@
 // Reading, writing and extending a site's checkpoint list "checkpt.lst".
 #include "site_store.h"
 
-#include "safe_replace.h"
 #include "shell/file_error.h"
 #include "shell/text_file.h"
 
@@ -116,8 +115,8 @@ QString checkpointLine(const QString& id, QChar flag, const QString& name) {
 CheckpointList TSiteStore::readCheckpointList(const QString& site) {
     const QString path = checkpointListPath(site);
     if (!textfile::exists(path)) {
-        sitefiles::replaceLines(path, {QStringLiteral("//Checkpoint list for ") + site, QString(),
-                                       QString(), QStringLiteral("//End of File")});
+        textfile::writeLinesAtomic(path, {QStringLiteral("//Checkpoint list for ") + site,
+                                          QString(), QString(), QStringLiteral("//End of File")});
     }
     const LineCursor lines(textfile::readLines(path));
     CheckpointList result;
@@ -141,7 +140,7 @@ void TSiteStore::writeCheckpointList(const QString& site,
         lines << checkpointLine(c.id, c.flag, c.locationName);
     }
     lines << QString() << settingsLines(settings) << QString() << QStringLiteral("//End of File");
-    sitefiles::replaceLines(checkpointListPath(site), lines);
+    textfile::writeLinesAtomic(checkpointListPath(site), lines);
 }
 
 void TSiteStore::insertCheckpoint(const QString& site, const QString& id,
@@ -168,8 +167,8 @@ void TSiteStore::insertCheckpoint(const QString& site, const QString& id,
     for (++n; n < in.size(); ++n) {
         out << in.at(n);
     }
-    sitefiles::replaceLines(textfile::join(dataFolder_, QStringLiteral("checkpt.$$$")), out);
-    sitefiles::replaceLines(path, out);
+    textfile::writeLinesAtomic(textfile::join(dataFolder_, QStringLiteral("checkpt.$$$")), out);
+    textfile::writeLinesAtomic(path, out);
 }
 
 }  // namespace dorodure

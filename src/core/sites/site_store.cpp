@@ -1,6 +1,5 @@
 #include "site_store.h"
 
-#include "safe_replace.h"
 #include "shell/file_error.h"
 #include "shell/text_file.h"
 
@@ -42,10 +41,20 @@ bool lessIgnoringCase(const QString& a, const QString& b) {
     return c != 0 ? c < 0 : a < b;
 }
 
-// Whether the desktop has a trash folder that deletion should use.
-bool homeTrashExists() {
+// The user's trash folder (freedesktop layout), made ready for use; "" when
+// the desktop can keep no trash here (no usable data folder).
+QString usableHomeTrash() {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return !data.isEmpty() && QFileInfo(textfile::join(data, QStringLiteral("Trash"))).isDir();
+    if (data.isEmpty() || !QDir::isAbsolutePath(data)) {
+        return {};
+    }
+    const QString trash = textfile::join(data, QStringLiteral("Trash"));
+    QDir dir;
+    if (!dir.mkpath(trash + QStringLiteral("/files")) ||
+        !dir.mkpath(trash + QStringLiteral("/info"))) {
+        return {};
+    }
+    return trash;
 }
 
 }  // namespace
@@ -136,8 +145,8 @@ void TSiteStore::ensureSiteFiles(int index) {
     }
     const QString list = checkpointListPath(site);
     if (!textfile::exists(list)) {
-        sitefiles::replaceLines(list, {QStringLiteral("//Checkpoint list for Dorodure"), QString(),
-                                       QString(), QStringLiteral("//End of file")});
+        textfile::writeLinesAtomic(list, {QStringLiteral("//Checkpoint list for Dorodure"),
+                                          QString(), QString(), QStringLiteral("//End of file")});
     }
 }
 
@@ -166,15 +175,14 @@ bool TSiteStore::deleteSite(const QString& site) {
     if (!QFileInfo(folder).isDir()) {
         return false;
     }
-    if (QFile::moveToTrash(folder)) {
-        return true;
-    }
     // Deleting for good is only right where the desktop keeps no trash at
-    // all; a trash that refused the folder leaves the site in place.
-    if (homeTrashExists()) {
-        return false;
+    // all; a trash that refuses the folder leaves the site in place. The trash
+    // is checked first because the library otherwise falls back to trash
+    // folders of its own choosing, even relative to the working folder.
+    if (usableHomeTrash().isEmpty()) {
+        return QDir(folder).removeRecursively();
     }
-    return QDir(folder).removeRecursively();
+    return QFile::moveToTrash(folder);
 }
 
 QString TSiteStore::sitePath(const QString& site) const {

@@ -113,6 +113,11 @@ struct LineEvent {
 // answers the commands 01 03 05 07 09 0B 0D 0F 11 33 35 (see Baton); 0B is
 // answered with the acknowledgement 0C alone and each 0D with the next 0E
 // packet from the address 0B set.
+//
+// Line behaviour: open() starts with DTR and BREAK off; DTR and BREAK changes
+// on a closed line are ignored. Bytes written while BREAK is on do not get
+// through (the transmit line is held at space). Bytes for a closed or
+// unplugged line are lost.
 class SimulatedStation final : public SerialLine {
   public:
     explicit SimulatedStation(Clock& clock, StationOptions options = {});
