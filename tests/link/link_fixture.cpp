@@ -56,6 +56,7 @@ std::shared_ptr<sim::SimulatedStation> LinkFixture::addStation(int port,
 
 LineFactory LinkFixture::factory() {
     return [this](int port) -> std::unique_ptr<SerialLine> {
+        probed.push_back(port);
         auto it = ports.find(port);
         if (it == ports.end()) {
             return nullptr;
@@ -205,17 +206,21 @@ QStringList LinkFixture::processedKeys() const {
 }
 
 sim::BatonSpec batonWith(const QByteArray& idText, std::vector<std::pair<int, int>> bankCounts) {
+    // Every record made in a test run is a different clocking, so that
+    // records can be told apart across batons.
+    static std::atomic<int> serial{0};
+    auto bcd = [](int v) { return std::uint8_t((v / 10) * 16 + v % 10); };
     sim::BatonSpec spec;
     spec.idText = idText;
-    int serial = 0;
     for (auto [bank, count] : bankCounts) {
-        for (int i = 0; i < count; ++i, ++serial) {
+        for (int i = 0; i < count; ++i) {
+            const int n = serial.fetch_add(1) % (28 * 24 * 60);
             sim::BatonRecord r;
             r.buttonId = std::uint32_t(0x100000 + bank * 0x1000 + i);
-            r.month = 0x05;
-            r.day = 0x11;
-            r.hour = std::uint8_t(((serial / 60) % 24 / 10) * 16 + (serial / 60) % 24 % 10);
-            r.minute = std::uint8_t((serial % 60 / 10) * 16 + serial % 60 % 10);
+            r.month = 0x04;
+            r.day = bcd(1 + n / (24 * 60));
+            r.hour = bcd(n / 60 % 24);
+            r.minute = bcd(n % 60);
             spec.banks[std::size_t(bank / 2)].push_back(r);
         }
     }

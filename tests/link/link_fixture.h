@@ -126,6 +126,7 @@ struct LinkFixture {
     // Writes the thread trace into the data folder when DORODURE_TEST_TRACE is set.
     TTraceLog trace;
     std::map<int, std::shared_ptr<SerialLine>> ports;
+    std::vector<int> probed;  // every port the session asked the factory for
     std::shared_ptr<sim::SimulatedStation> station;
     std::atomic<bool> stop{false};
     LinkServices services;

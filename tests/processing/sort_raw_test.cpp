@@ -155,9 +155,9 @@ TEST_F(SortRawTest, ScratchFilesAreRemovedAndEmptyTxtIsLeft) {
 }
 
 TEST_F(SortRawTest, AFailedDayFileKeepsTheStoreAndLeavesTheUploadUnprocessed) {
-    // 090511 cannot be written (a folder stands in its way); 090512 holds old
-    // records that must survive, and so must Beta's.
-    dir.mkdir("Alpha/Raw/090511.txt");
+    // Beta's new day file cannot be written (a folder stands in the way of its
+    // scratch copy); Alpha's, written before it, must not replace the old one.
+    dir.mkdir("Beta/Raw/090512.txt.$$$");
     const QStringList oldAlpha{stored("111111", "0905120800")};
     const QStringList oldBeta{stored("222222", "0905120800")};
     test::writeCrlfLines(dayPath("Alpha", "090512"), oldAlpha);
@@ -169,6 +169,7 @@ TEST_F(SortRawTest, AFailedDayFileKeepsTheStoreAndLeavesTheUploadUnprocessed) {
     EXPECT_EQ(day("Alpha", "090512"), oldAlpha);
     EXPECT_EQ(day("Beta", "090512"), oldBeta);
     EXPECT_EQ(test::readBytes(rawPath()), before);
+    EXPECT_EQ(dayFiles("Alpha"), QStringList{"090512.txt"});  // no copy left behind
 }
 
 TEST_F(SortRawTest, AMissingRawFolderIsMadeAgain) {

@@ -103,16 +103,19 @@ TEST_F(ClockingList, UnreadableEdgeLineIsReportedAndLeftOut) {
     EXPECT_FALSE(f.requestFile().contains(dayLine("000123", "11081109X0")));
 }
 
-TEST_F(ClockingList, InvalidTimesAreRefused) {
-    for (const auto& [from, to] :
-         {std::pair{"24h00", "12h00"}, std::pair{"12h00", "12h60"}, std::pair{"ab h00", "12h00"}}) {
+TEST_F(ClockingList, InvalidTimesAndDatesAreRefused) {
+    const QList<ReportRequest> bad{
+        f.list(k10Aug, "24h00", k11Aug, "12h00"), f.list(k10Aug, "12h00", k11Aug, "12h60"),
+        f.list(k10Aug, "ab h00", k11Aug, "12h00"), f.list(QDate(), "12h00", k11Aug, "12h00")};
+    for (const ReportRequest& r : bad) {
         f.ui.messages.clear();
-        const RequestOutcome out = f.run(f.list(k10Aug, from, k11Aug, to));
-        EXPECT_EQ(out.status, RequestOutcome::Status::Refused) << from << " " << to;
-        ASSERT_EQ(f.ui.messages.size(), 1);
-        EXPECT_TRUE(f.ui.messages.first().contains("not a valid time"));
-        EXPECT_FALSE(QFileInfo::exists(f.path("Raw.txt")));
+        const RequestOutcome out = f.run(r);
+        const std::string what = (r.fromTime + " " + r.toTime).toStdString();
+        EXPECT_EQ(out.status, RequestOutcome::Status::Refused) << what;
+        ASSERT_EQ(f.ui.messages.size(), 1) << what;
+        EXPECT_FALSE(QFileInfo::exists(f.path("Raw.txt"))) << what;
     }
+    EXPECT_TRUE(f.ui.messages.first().contains("date"));
 }
 
 // A waiting upload is never overwritten by a request.

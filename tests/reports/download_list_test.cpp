@@ -1,6 +1,6 @@
 #include "reports/download_list.h"
-#include "reports/report_texts.h"
 #include "report_fixture.h"
+#include "reports/report_texts.h"
 #include "reports/site_information.h"
 #include "shell/text_file.h"
 
@@ -73,9 +73,12 @@ TEST_F(Downloads, TextWantedButMissingOpensThePdf) {
     touch(file("08121530.pdf"), QDateTime(QDate(2011, 8, 12), QTime(15, 31)));
     const DownloadRow row{"2011/08/12", "15:30", "08121530.pdf"};
     EXPECT_EQ(downloadReportToOpen(folder, row, false), file("08121530.pdf"));
+    writeCrlfLines(f.path("Report.pdf"), {"old"});
     EXPECT_EQ(openDownloadReports(f.ctx, "Gate House", {row}, false),
               QStringList{file("08121530.pdf")});
     EXPECT_EQ(f.ui.opened, QStringList{file("08121530.pdf")});
+    // The text type asked for: the old request PDF is removed first.
+    EXPECT_FALSE(QFile::exists(f.path("Report.pdf")));
 }
 
 TEST(FilterId, SelectorTextGivesSixCharacters) {

@@ -1,4 +1,5 @@
 #include "report_fixture.h"
+#include "reports/checkpoint_sort.h"
 #include "reports/request_gather.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +89,26 @@ TEST(EdgeRules, MinuteEndsAtOrAfterTheFromTime) {
     EXPECT_FALSE(keptOnFirstDay(8, 29, QTime(8, 30)));
     EXPECT_TRUE(keptOnLastDay(17, 0, QTime(17, 0)));
     EXPECT_FALSE(keptOnLastDay(17, 1, QTime(17, 0)));
+}
+
+}  // namespace
+}  // namespace dorodure::test
+
+namespace dorodure::test {
+namespace {
+
+// A checkpoint listed twice still has its clockings once in the sorted list;
+// a line of an id and a flag only is a checkpoint for sorting too.
+TEST(SortByCheckpoint, EachCheckpointOnceInListOrder) {
+    const std::vector<ReportCheckpoint> list{
+        {"000456", "Door"}, {"000123", ""}, {"000456", "Door again"}};
+    const QStringList lines{dayLine("000123", "1108110800"), dayLine("000456", "1108110900"),
+                            dayLine("000789", "1108111000"), dayLine("000456", "1108111100")};
+    EXPECT_EQ(sortByCheckpoint(lines, list),
+              (QStringList{dayLine("000456", "1108110900"), dayLine("000456", "1108111100"),
+                           dayLine("000123", "1108110800")}));
+    EXPECT_EQ(sortByCheckpoint(lines, list, "000123"),
+              QStringList{dayLine("000123", "1108110800")});
 }
 
 }  // namespace

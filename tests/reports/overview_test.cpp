@@ -1,6 +1,7 @@
 #include "pdf_words.h"
 #include "report_fixture.h"
 #include "reports/overview_chart.h"
+#include "shell/file_error.h"
 
 #include <QFileInfo>
 
@@ -223,6 +224,15 @@ TEST_F(Overview, NothingGatheredMakesNoDocument) {
     EXPECT_TRUE(f.ui.opened.isEmpty());
     EXPECT_EQ(f.ui.messages,
               QStringList{"Nothing found\n\rFrom 12:00:00 10/08/2011 to 12:00:00 11/08/2011"});
+}
+
+// "Report.pdf" cannot be replaced (here a folder holds the name): the error
+// ends the request and nothing is opened.
+TEST_F(Overview, UnwritableReportEndsTheRequestWithoutOpening) {
+    f.dayFile("Gate House", "110811", {dayLine("000123", "1108110800")});
+    f.dir.mkdir("Report.pdf/inside");
+    EXPECT_THROW(f.run(f.overview(k11Aug, k11Aug, false)), FileError);
+    EXPECT_TRUE(f.ui.opened.isEmpty());
 }
 
 }  // namespace

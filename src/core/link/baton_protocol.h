@@ -78,6 +78,8 @@ class TBatonProtocol {
     int readWaiting();
     void storeByte(std::uint8_t byte);
     void decode();
+    // Replies keep a wait going: the deadline moves to at least now + ms.
+    void extendDeadline(qint64 ms);
     bool ackOk() const;
     bool ackRefused() const;
     void waitOnLine(qint64 ms);

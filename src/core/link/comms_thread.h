@@ -19,6 +19,9 @@ class TCommsThread {
     TCommsThread& operator=(const TCommsThread&) = delete;
 
     void start();
+    // Tells the thread to stop without waiting (a thread that waits for the
+    // main thread must still be served until running() turns false).
+    void requestStop() { stop_.store(true); }
     // Tells the thread to stop and waits until it has ended (DTR set on, the
     // port closed, an unfinished download rolled back).
     void stop();

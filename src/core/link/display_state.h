@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 
 namespace dorodure {
@@ -59,12 +60,27 @@ class DisplayState {
         return state_.changeCount;
     }
 
+    // Called with every new status text, on the thread that set it, outside
+    // the lock (the command-line tool prints it). Set before the link starts.
+    using StatusObserver = std::function<void(const QString&)>;
+    void setStatusObserver(StatusObserver observer) { observer_ = std::move(observer); }
+
     // Applies a change under the lock and counts it.
     template <typename F>
     void update(F&& change) {
-        std::lock_guard lock(mutex_);
-        change(state_);
-        ++state_.changeCount;
+        QString newStatus;
+        {
+            std::lock_guard lock(mutex_);
+            const QString before = state_.statusText;
+            change(state_);
+            ++state_.changeCount;
+            if (observer_ && state_.statusText != before) {
+                newStatus = state_.statusText;
+            }
+        }
+        if (!newStatus.isEmpty()) {
+            observer_(newStatus);
+        }
     }
 
     // Convenience for the session's most frequent changes.
@@ -81,6 +97,7 @@ class DisplayState {
   private:
     mutable std::mutex mutex_;
     DisplaySnapshot state_;
+    StatusObserver observer_;
 };
 
 }  // namespace dorodure

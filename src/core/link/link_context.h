@@ -60,6 +60,8 @@ struct SessionFields {
     QByteArray idChars;  // i1 .. i8 as received
     int voltage = -1;    // last supply voltage report (1/51 V)
 
+    // Set while the download loop reads a bank.
+    bool downloading = false;
     // Set when writing Raw.txt failed: the running download ends at once.
     bool abortDownload = false;
 

@@ -14,9 +14,9 @@ namespace {
 
 const QByteArray kProbe = QByteArrayLiteral("Emty");
 
-// The DTR-on test: the reply, padded with blanks to 7 characters, is "Emty"
-// and three blanks, or holds "Emty" at characters 2-5, 3-6 or 4-7.
-bool echoPasses(const QByteArray& reply) {
+}  // namespace
+
+bool echoTestPasses(const QByteArray& reply) {
     const QByteArray padded = reply.leftJustified(7, ' ');
     if (padded == "Emty   ") {
         return true;
@@ -28,8 +28,6 @@ bool echoPasses(const QByteArray& reply) {
     }
     return false;
 }
-
-}  // namespace
 
 void UploadSession::discover() {
     f_.pollRx = false;
@@ -135,7 +133,7 @@ bool UploadSession::echoWithDtrOn() {
     }
     trace(QStringLiteral("1st ") + QString::number(port) + QStringLiteral(" <<>> ") +
           QString::fromLatin1(reply));
-    if (!echoPasses(reply)) {
+    if (!echoTestPasses(reply)) {
         portNumber_.store(port + 1);
         return false;
     }

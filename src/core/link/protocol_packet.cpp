@@ -24,7 +24,7 @@ int bcdValue(const RxBuffer& rx, int position) {
 }  // namespace
 
 void TBatonProtocol::processPacket() {
-    f_.deadline = s_.clock.tickMs() + 1500;
+    extendDeadline(1500);
     try {
         if (f_.packetCount == 0) {
             f_.packetCount = 1;

@@ -6,6 +6,8 @@
 #include "frames.h"
 #include "link_host.h"
 #include "serial_line.h"
+
+#include <algorithm>
 #include "shell/clock.h"
 
 namespace dorodure {
@@ -108,6 +110,10 @@ void TBatonProtocol::decode() {
     }
 }
 
+void TBatonProtocol::extendDeadline(qint64 ms) {
+    f_.deadline = std::max(f_.deadline, s_.clock.tickMs() + ms);
+}
+
 bool TBatonProtocol::ackOk() const {
     return rx_.checkAt(3) && rx_.at(2) == 1;
 }
@@ -203,7 +209,7 @@ void TBatonProtocol::onBankSize() {
 
 void TBatonProtocol::onStartEcho() {
     rx_.drop(6);
-    f_.deadline = s_.clock.tickMs() + 500;
+    extendDeadline(500);
 }
 
 void TBatonProtocol::onStartAck() {
@@ -216,13 +222,13 @@ void TBatonProtocol::onStartAck() {
         rx_.clear();
         sendLiteral(frames::kNextPacket);
         f_.replyOk = false;
-        f_.deadline = s_.clock.tickMs() + 1500;
+        extendDeadline(1500);
     }
 }
 
 void TBatonProtocol::onNextEcho() {
     rx_.drop(2);
-    f_.deadline = s_.clock.tickMs() + 1500;
+    extendDeadline(1500);
 }
 
 void TBatonProtocol::onPacket() {
@@ -262,7 +268,11 @@ void TBatonProtocol::onPointerAck() {
     if (ackOk() || ackRefused()) {
         rx_.clear();
         f_.replyOk = true;
-        f_.state = 160;
+        // Only a session that set a pointer waits for this; a stray one must
+        // not skip the identity and clock of a session just begun.
+        if (f_.state == 180 || f_.state == 250) {
+            f_.state = 160;
+        }
     }
 }
 

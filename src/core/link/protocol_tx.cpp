@@ -4,6 +4,7 @@
 // next to no processor time.
 #include "baton_protocol.h"
 #include "display_state.h"
+#include "frames.h"
 #include "serial_line.h"
 #include "shell/clock.h"
 #include "shell/language_table.h"
@@ -52,6 +53,15 @@ void TBatonProtocol::sendClockRead(const QByteArray& literal) {
 }
 
 void TBatonProtocol::resend() {
+    if (f_.downloading && txLength_ == 6 && tx_[0] == 0x0B) {
+        // Data packets carry no address: the baton must go on from the first
+        // packet not yet received, or the records that follow would be
+        // counted one packet off and a record would be cleared unread.
+        const QByteArray frame = frames::startReading(f_.bank + 2, f_.packetCount * 8);
+        for (int i = 0; i < txLength_; ++i) {
+            tx_[std::size_t(i)] = std::uint8_t(frame.at(i));
+        }
+    }
     if (line_ != nullptr && txLength_ > 0) {
         line_->write(txFrame());
     }

@@ -118,7 +118,9 @@ void UploadSession::state200() {
     protocol_.sendFrame(frames::readBankSize(f_.bank));
     f_.replyOk = false;
     f_.bank -= 2;
-    if (!protocol_.waitReply(500)) {
+    // Another report (a voltage report sets ReplyOk too) is no size: the
+    // bytes read as one would download and clear a bank of nonsense.
+    if (!protocol_.waitReply(500) || protocol_.rx().at(1) != 0x0A) {
         f_.state = 0;
         trace(QStringLiteral("TimeOut with Get mem size"));
         return;
@@ -155,6 +157,10 @@ void UploadSession::state200() {
     });
     if (!s_.settings.values().uploadDorodureData) {
         f_.state = 180;
+    } else if (!f_.headerWritten && !recoverUnprocessedUpload()) {
+        // Whatever way the session came here, an unprocessed Raw.txt is never
+        // started afresh before it was processed.
+        f_.state = 0;
     } else {
         f_.gaugeOnRx = true;
         protocol_.showDownloadStatus();
@@ -165,6 +171,12 @@ void UploadSession::state200() {
 }
 
 void UploadSession::downloadLoop() {
+    f_.downloading = true;
+    readBank();
+    f_.downloading = false;
+}
+
+void UploadSession::readBank() {
     bool missing = false;
     while (!stop_.load()) {
         s_.display.raiseGaugeMax(20);

@@ -21,6 +21,7 @@ void UploadSession::state0() {
         completedSessions_.fetch_add(1);
         sessionDone_ = false;
     }
+    f_.downloading = false;
     abandonDownload();
     protocol_.setLine(line_.get());
     if (line_ != nullptr) {

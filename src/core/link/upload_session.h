@@ -16,6 +16,11 @@ namespace dorodure {
 
 class SerialLine;
 
+// The DTR-on echo test of the port search: the reply, padded with blanks to
+// 7 characters, is "Emty" and three blanks, or holds "Emty" at characters
+// 2-5, 3-6 or 4-7.
+bool echoTestPasses(const QByteArray& reply);
+
 // Makes the line for a port number ("COM" + number); nullptr when the port
 // does not exist.
 using LineFactory = std::function<std::unique_ptr<SerialLine>(int port)>;
@@ -115,6 +120,7 @@ class UploadSession {
     void pollClock();
     void sendClockRead();
     void downloadLoop();
+    void readBank();
     void startRecordWrite();
     void writeNextRecord();
     void writeEndPointer();

@@ -149,6 +149,8 @@ PreferencesOutcome savePreferences(TSettings& settings, TActivityLog& log, TLang
     }
     PreferencesOutcome outcome;
     if (changes.empty()) {
+        // Values changed in memory only (a report's "Create PDF report") end here.
+        settings.load();
         return outcome;
     }
     std::vector<std::pair<QString, QString>> lines;

@@ -52,7 +52,8 @@ QStringList languageNames(const QString& dataFolder);
 // with its text ("Generate Frequency Report Changed to Disabled", ...), the
 // settings are read again from the file, and a newly chosen language file is
 // loaded into the table at once. Without changes nothing is written or
-// logged. Throws FileError when the settings file cannot be read or written;
+// logged, and the settings are still read again (values changed in memory
+// only go back to the file's). Throws FileError when the settings file cannot be read or written;
 // then nothing is logged or reloaded.
 PreferencesOutcome savePreferences(TSettings& settings, TActivityLog& log, TLanguageTable& texts,
                                    const QString& dataFolder, const PreferenceChoices& choices,

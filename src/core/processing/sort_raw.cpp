@@ -10,9 +10,7 @@
 #include "shell/user_interaction.h"
 #include "sites/site_store.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace dorodure {
 
@@ -90,16 +88,6 @@ void appendDone(const QString& uploadPath) {
     textfile::appendLines(uploadPath, lines, true);
 }
 
-// A site's "Raw" folder is made again when it went missing; a missing site
-// folder stays an error.
-void ensureRawFolder(const QString& dayFilePath) {
-    const QDir raw = QFileInfo(dayFilePath).dir();
-    QDir site = raw;
-    if (!raw.exists() && site.cdUp()) {
-        QDir().mkpath(raw.absolutePath());
-    }
-}
-
 void writeBuckets(const QString& folder, const sortraw::Buckets& split) {
     for (std::size_t n = 0; n < split.size(); ++n) {
         buckets::append(folder, int(n), split[n]);
@@ -115,14 +103,6 @@ std::vector<sortraw::DayFileUpdate> planMerge(const TSiteStore& store,
         }
     }
     return updates;
-}
-
-void writeDayFiles(const std::vector<sortraw::DayFileUpdate>& updates, Gauge& gauge) {
-    for (const auto& update : updates) {
-        ensureRawFolder(update.path);
-        textfile::writeLinesAtomic(update.path, update.lines);
-        gauge.step();
-    }
 }
 
 }  // namespace
@@ -146,7 +126,7 @@ void SortRaw(ProcessingContext& ctx, const QString& uploadPath) {
     gauge.finish();
 
     textfile::createEmpty(ctx.path(QStringLiteral("empty.txt")));
-    writeDayFiles(planMerge(store, split), gauge);
+    sortraw::commitDayFiles(ctx.dataFolder, planMerge(store, split), [&gauge] { gauge.step(); });
     // Only now is every record in the store: the upload counts as sorted.
     if (lines.isEmpty() || !rawfile::isDone(lines.last())) {
         appendDone(uploadPath);

@@ -17,10 +17,10 @@ class TSiteStore;
 // checkpoint list holds its id, merging it into the sites' day files; appends
 // "Done" to the upload file when it does not end with it. Throws FileError.
 //
-// Day files are replaced atomically, and every day file of the run is read
-// and merged before the first one is written, so an unreadable file changes
-// nothing. "Done" is appended only after every day file has been written: a
-// run that fails leaves the upload unprocessed, to be offered again.
+// Every day file of the run is read and merged before the first one is
+// written, and they are replaced together (commitDayFiles), so a run that
+// fails changes no day file. "Done" is appended only after every day file has
+// been replaced: a run that fails leaves the upload unprocessed.
 void SortRaw(ProcessingContext& ctx, const QString& uploadPath);
 
 // SortRaw then ProcessRaw on "Raw.txt" of the data folder.
@@ -51,6 +51,13 @@ struct DayFileUpdate {
 // out. Throws FileError when a day file cannot be read.
 std::vector<DayFileUpdate> planSiteMerge(const TSiteStore& store, int site,
                                          const QStringList& bucket);
+
+// Replaces the day files as one step: all are written as scratch copies
+// first, flushed to the disk together, then renamed over the day files. When
+// a copy cannot be written, the copies are removed, no day file has changed
+// and FileError is thrown. onFile is called after each copy (progress).
+void commitDayFiles(const QString& dataFolder, const std::vector<DayFileUpdate>& updates,
+                    const std::function<void()>& onFile = {});
 
 }  // namespace sortraw
 }  // namespace dorodure

@@ -68,6 +68,10 @@ bool uploadWaiting(const QString& path) {
 }
 
 std::optional<RequestWindow> readWindow(ProcessingContext& ctx, const ReportRequest& r) {
+    if (!r.fromDate.isValid() || !r.toDate.isValid()) {
+        ctx.ui->showMessage(QStringLiteral("The report needs a valid from date and to date"));
+        return std::nullopt;
+    }
     const std::optional<QTime> from = parseTimeEdit(r.fromTime);
     const std::optional<QTime> to = parseTimeEdit(r.toTime);
     if (!from || !to) {
@@ -192,6 +196,9 @@ bool removeOldReportPdf(ProcessingContext& ctx, bool createPdf) {
 }
 
 RequestOutcome createReport(ProcessingContext& ctx, const ReportRequest& request) {
+    if (request.kind == ReportKind::ByDownload) {
+        return {};  // a stored report is opened, not made: openDownloadReports
+    }
     if (uploadWaiting(ctx.path(kRequestFile))) {
         ctx.ui->showMessage(QString::fromLatin1(kUnprocessedUploadMessage));
         return {};
@@ -209,6 +216,7 @@ RequestOutcome createReport(ProcessingContext& ctx, const ReportRequest& request
 
 QStringList openDownloadReports(ProcessingContext& ctx, const QString& site,
                                 const std::vector<DownloadRow>& selected, bool createPdf) {
+    removeOldReportPdf(ctx, createPdf);  // a report by download goes on all the same
     QStringList opened;
     const QString folder = ctx.sites->sitePath(site);
     for (const DownloadRow& row : selected) {

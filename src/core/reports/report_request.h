@@ -55,10 +55,13 @@ bool removeOldReportPdf(ProcessingContext& ctx, bool createPdf);
 // them into shifts, and makes the report (ProcessRaw for the clocking list,
 // the overview chart saved as "Report.pdf" and opened). Never overwrites a
 // "Raw.txt" that holds an unprocessed upload. Messages go through ctx.ui.
+// A report by download is not made here (Refused, nothing done).
 // Throws FileError when a file cannot be read or written.
 RequestOutcome createReport(ProcessingContext& ctx, const ReportRequest& request);
 
-// Create/Open for a report by download: opens the file of every given row
+// Create/Open for a report by download: the old "Report.pdf" is removed as
+// for every kind (entry 174 when it cannot be, and the reports are opened all
+// the same); then opens the file of every given row
 // (the ".txt" report when it exists and createPdf is unchecked, else the
 // ".pdf" one) and returns the files handed to the viewer.
 QStringList openDownloadReports(ProcessingContext& ctx, const QString& site,

@@ -52,4 +52,10 @@ extern const char* const kSystemCheckRefusal;
 SystemCheckResult runSystemCheck(const SystemCheckInput& input, const TLanguageTable& texts,
                                  CheckFileFetcher& fetcher);
 
+// The help given in place of a serial driver installer: the kernel drives the
+// upload station's adapters, so the help lists the USB serial devices of
+// devFolder ("ttyUSB*", "ttyACM*") and whether this user may open them, and
+// says how to get the permission.
+QString serialSetupAdvice(const QString& devFolder = QStringLiteral("/dev"));
+
 }  // namespace dorodure

@@ -152,8 +152,7 @@ FailedPatrolOutcome programFailedPatrol(const FailedPatrolRequest& request, TSit
                                         TActivityLog& log, const TLanguageTable& texts,
                                         const Clock& clock) {
     using Kind = FailedPatrolOutcome::Kind;
-    const QString round =
-        request.roundTime.size() < 2 ? QStringLiteral("015") : request.roundTime;
+    const QString round = request.roundTime.size() < 2 ? QStringLiteral("015") : request.roundTime;
     const std::optional<int> roundValue = fieldNumber(round);
     if (!roundValue || *roundValue % 15 != 0) {
         return failure(Kind::RoundNotInSteps, texts.text(kTextRoundSteps), round);
@@ -165,8 +164,7 @@ FailedPatrolOutcome programFailedPatrol(const FailedPatrolRequest& request, TSit
     }
     if (!textfile::exists(store.checkpointListPath(request.site))) {
         return failure(Kind::NoCheckpointList,
-                       texts.text(kTextNoCheckpoints) + QStringLiteral(" \"") + request.site +
-                           u'"',
+                       texts.text(kTextNoCheckpoints) + QStringLiteral(" \"") + request.site + u'"',
                        round);
     }
     const std::vector<TCheckpoint> checkpoints = store.readCheckpointList(request.site).checkpoints;
@@ -176,8 +174,8 @@ FailedPatrolOutcome programFailedPatrol(const FailedPatrolRequest& request, TSit
     log.append(request.site, logLine(request, round));
     FailedPatrolOutcome out;
     out.roundTime = round;
-    out.block = buildFailedPatrolBlock(checkpoints, rep->r, rep->a, rep->b,
-                                       failedPatrolStamp(clock.now()));
+    out.block =
+        buildFailedPatrolBlock(checkpoints, rep->r, rep->a, rep->b, failedPatrolStamp(clock.now()));
     return out;
 }
 

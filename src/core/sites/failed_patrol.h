@@ -38,8 +38,7 @@ FailedPatrolRecord failedPatrolRecord(const QString& id, const QDateTime& stamp)
 // that finds the block at 160 records or more adds nothing. Every id must be
 // recordable.
 std::vector<FailedPatrolRecord> buildFailedPatrolBlock(const std::vector<TCheckpoint>& checkpoints,
-                                                       int r, int a, int b,
-                                                       const QDateTime& stamp);
+                                                       int r, int a, int b, const QDateTime& stamp);
 
 // The failed-patrol unit a block is built for.
 enum class FailedPatrolUnit { SingleBaton = 1, MultipleBaton = 2 };
@@ -59,15 +58,15 @@ struct FailedPatrolRequest {
 
 struct FailedPatrolOutcome {
     enum class Kind {
-        Programmed,       // the block is ready for the next baton
-        RoundNotInSteps,  // text 43: nothing built, the window stays open
-        NoCheckpointList, // text 42 with the site: nothing built, the window closes
-        InvalidValue,     // a value that is not a number: nothing built
+        Programmed,        // the block is ready for the next baton
+        RoundNotInSteps,   // text 43: nothing built, the window stays open
+        NoCheckpointList,  // text 42 with the site: nothing built, the window closes
+        InvalidValue,      // a value that is not a number: nothing built
     };
     Kind kind = Kind::Programmed;
-    QString message;                         // to show; empty when Programmed
-    QString roundTime;                       // the round time as the field must now show it
-    std::vector<FailedPatrolRecord> block;   // when Programmed
+    QString message;                        // to show; empty when Programmed
+    QString roundTime;                      // the round time as the field must now show it
+    std::vector<FailedPatrolRecord> block;  // when Programmed
 };
 
 // Everything "Program Next Baton" does short of handing the block to the

@@ -1,0 +1,111 @@
+#include "app_link_host.h"
+
+#include "app_services.h"
+#include "processing/sort_raw.h"
+#include "shell/activity_log.h"
+#include "shell/file_error.h"
+#include "shell/user_interaction.h"
+
+#include <QThread>
+
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+
+namespace dorodure {
+
+namespace {
+
+// One piece of work handed to the window thread.
+struct Handover {
+    std::mutex mutex;
+    std::condition_variable done;
+    bool finished = false;
+    bool ran = false;
+};
+
+// How often a waiting thread looks whether the host was abandoned.
+constexpr auto kAbandonPoll = std::chrono::milliseconds(50);
+
+}  // namespace
+
+AppLinkHost::AppLinkHost(AppServices& services, QObject* parent)
+    : QObject(parent), s_(services) {}
+
+void AppLinkHost::abandon() {
+    abandoned_.store(true);
+}
+
+bool AppLinkHost::runOnWindowThread(const std::function<void()>& work) {
+    if (abandoned_.load()) {
+        return false;
+    }
+    if (QThread::currentThread() == thread()) {
+        work();
+        return true;
+    }
+    auto handover = std::make_shared<Handover>();
+    QMetaObject::invokeMethod(
+        this,
+        [this, handover, work] {
+            if (!abandoned_.load()) {
+                work();
+                handover->ran = true;
+            }
+            std::lock_guard lock(handover->mutex);
+            handover->finished = true;
+            handover->done.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(handover->mutex);
+    while (!handover->finished && !abandoned_.load()) {
+        handover->done.wait_for(lock, kAbandonPoll);
+    }
+    return handover->finished && handover->ran;
+}
+
+void AppLinkHost::doRaw(const TBatonInfo& baton) {
+    runOnWindowThread([this, baton] { doRawHere(baton); });
+}
+
+void AppLinkHost::doRawHere(const TBatonInfo& baton) {
+    ProcessingContext& ctx = s_.processing();
+    ctx.baton.idCaption = baton.idCaption;
+    ctx.baton.versionText = baton.versionText;
+    if (onProcessing) {
+        onProcessing(true);
+    }
+    try {
+        DoRaw(ctx);
+    } catch (const FileError& e) {
+        s_.ui().showMessage(QStringLiteral("The upload could not be processed:\r") + e.message());
+    } catch (const std::exception& e) {
+        s_.ui().showMessage(QStringLiteral("The upload could not be processed:\r") +
+                            QString::fromLocal8Bit(e.what()));
+    }
+    if (onProcessing) {
+        onProcessing(false);
+    }
+}
+
+void AppLinkHost::logActivity(const QString& name, const QString& message) {
+    runOnWindowThread([this, name, message] {
+        try {
+            s_.activityLog().append(name, message);
+        } catch (const FileError& e) {
+            s_.ui().showMessage(e.message());
+        }
+    });
+}
+
+bool AppLinkHost::idButtonRead(const QString& id) {
+    runOnWindowThread([this, id] {
+        if (s_.stationIdHandler) {
+            s_.stationIdHandler(id);
+        }
+    });
+    return false;
+}
+
+}  // namespace dorodure
