@@ -7,6 +7,7 @@
 #include "shell/user_interaction.h"
 
 #include <QThread>
+#include <QTimer>
 
 #include <condition_variable>
 #include <exception>
@@ -15,23 +16,25 @@
 
 namespace dorodure {
 
-namespace {
-
 // One piece of work handed to the window thread.
 struct Handover {
+    std::function<void()> work;
     std::mutex mutex;
     std::condition_variable done;
     bool finished = false;
     bool ran = false;
 };
 
+namespace {
+
 // How often a waiting thread looks whether the host was abandoned.
 constexpr auto kAbandonPoll = std::chrono::milliseconds(50);
+// How long handed-over work waits for the window thread's own run to end.
+constexpr int kBusyRetryMs = 100;
 
 }  // namespace
 
-AppLinkHost::AppLinkHost(AppServices& services, QObject* parent)
-    : QObject(parent), s_(services) {}
+AppLinkHost::AppLinkHost(AppServices& services, QObject* parent) : QObject(parent), s_(services) {}
 
 void AppLinkHost::abandon() {
     abandoned_.store(true);
@@ -46,23 +49,28 @@ bool AppLinkHost::runOnWindowThread(const std::function<void()>& work) {
         return true;
     }
     auto handover = std::make_shared<Handover>();
+    handover->work = work;
     QMetaObject::invokeMethod(
-        this,
-        [this, handover, work] {
-            if (!abandoned_.load()) {
-                work();
-                handover->ran = true;
-            }
-            std::lock_guard lock(handover->mutex);
-            handover->finished = true;
-            handover->done.notify_all();
-        },
-        Qt::QueuedConnection);
+        this, [this, handover] { post(handover); }, Qt::QueuedConnection);
     std::unique_lock lock(handover->mutex);
     while (!handover->finished && !abandoned_.load()) {
         handover->done.wait_for(lock, kAbandonPoll);
     }
     return handover->finished && handover->ran;
+}
+
+void AppLinkHost::post(const std::shared_ptr<Handover>& handover) {
+    if (!abandoned_.load() && windowBusy && windowBusy()) {
+        QTimer::singleShot(kBusyRetryMs, this, [this, handover] { post(handover); });
+        return;
+    }
+    if (!abandoned_.load()) {
+        handover->work();
+        handover->ran = true;
+    }
+    std::lock_guard lock(handover->mutex);
+    handover->finished = true;
+    handover->done.notify_all();
 }
 
 void AppLinkHost::doRaw(const TBatonInfo& baton) {

@@ -6,10 +6,12 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 namespace dorodure {
 
 class AppServices;
+struct Handover;
 
 // The desktop program's side of the baton link: the work the communications
 // thread hands over runs on the window thread while the thread waits for it.
@@ -33,11 +35,17 @@ class AppLinkHost final : public QObject, public LinkHost {
     // Told before and after each processing run on the window thread (the
     // main window shows its busy state and defers closing meanwhile).
     std::function<void(bool running)> onProcessing;
+    // Whether the window thread is inside a processing run of its own (an
+    // import the user started): handed-over work then waits until it ends,
+    // so that two runs never interleave.
+    std::function<bool()> windowBusy;
 
   private:
     // Runs work on the window thread and waits for it; false when the host
     // was abandoned before it ran.
     bool runOnWindowThread(const std::function<void()>& work);
+    // Posts one attempt of a handover to the window thread.
+    void post(const std::shared_ptr<Handover>& handover);
     void doRawHere(const TBatonInfo& baton);
 
     AppServices& s_;

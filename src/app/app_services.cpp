@@ -20,8 +20,8 @@
 namespace dorodure {
 
 AppServices::AppServices(AppOptions options) : options_(std::move(options)) {
-    dataFolder_ = QDir::cleanPath(options_.dataFolder.isEmpty() ? QDir::currentPath()
-                                                                : options_.dataFolder);
+    dataFolder_ =
+        QDir::cleanPath(options_.dataFolder.isEmpty() ? QDir::currentPath() : options_.dataFolder);
     if (options_.clock != nullptr) {
         clock_ = options_.clock;
     } else {
@@ -33,8 +33,8 @@ AppServices::AppServices(AppOptions options) : options_(std::move(options)) {
     texts_ = std::make_unique<TLanguageTable>();
     activityLog_ = std::make_unique<TActivityLog>(dataFolder_, *clock_);
     trace_ = std::make_unique<TTraceLog>(dataFolder_, sessionStamp_, *clock_);
-    sites_ = std::make_unique<TSiteStore>(dataFolder_,
-                                          [this](const QString& line) { traceMain(line); });
+    sites_ =
+        std::make_unique<TSiteStore>(dataFolder_, [this](const QString& line) { traceMain(line); });
     batonNames_ = std::make_unique<BatonNames>(dataFolder_);
     pdf_ = std::make_unique<PdfPrint>(*clock_);
     texts_->setPdfTextsSink([this](const QStringList& entries) { pdf_->SetPdfTexts(entries); });
@@ -101,8 +101,8 @@ void AppServices::startCommsThread(LinkHost& host) {
     if (comms_) {
         return;
     }
-    LinkServices services{*clock_,     *texts_,    *settings_, display_,
-                          requests_,   host,       dataFolder_, trace_.get()};
+    LinkServices services{*clock_,   *texts_, *settings_,  display_,
+                          requests_, host,    dataFolder_, trace_.get()};
     comms_ = std::make_unique<TCommsThread>(services, makeLineFactory());
     comms_->start();
 }

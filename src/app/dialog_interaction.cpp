@@ -55,9 +55,10 @@ std::optional<QString> DialogInteraction::askText(const QString& title, const QS
 
 void DialogInteraction::openDocument(const QString& pathOrUrl) {
     const QUrl asUrl(pathOrUrl);
-    const bool isAddress = !asUrl.scheme().isEmpty() && asUrl.scheme().size() > 1 &&
-                           !QFileInfo::exists(pathOrUrl);
-    const QUrl url = isAddress ? asUrl : QUrl::fromLocalFile(QFileInfo(pathOrUrl).absoluteFilePath());
+    const bool isAddress =
+        !asUrl.scheme().isEmpty() && asUrl.scheme().size() > 1 && !QFileInfo::exists(pathOrUrl);
+    const QUrl url =
+        isAddress ? asUrl : QUrl::fromLocalFile(QFileInfo(pathOrUrl).absoluteFilePath());
     if (!QDesktopServices::openUrl(url)) {
         showMessage(QStringLiteral("Could not open ") + pathOrUrl);
     }

@@ -79,19 +79,24 @@ void TfrmFPSetup::buildWindow() {
     warning->setStyleSheet(QStringLiteral("color: red"));
     warning->setWordWrap(true);
     layout->addWidget(warning);
+    layout->addLayout(buildButtons());
+    connect(listBox1_, &QListWidget::itemClicked, this, [this] { button1_->setEnabled(true); });
+    connect(tabControl1_, &QTabBar::currentChanged, this, &TfrmFPSetup::tabChanged);
+}
+
+// "&Ok" stays off until a site has been clicked.
+QLayout* TfrmFPSetup::buildButtons() {
     button1_ = new QPushButton(QStringLiteral("&Ok"), this);
     button1_->setObjectName(QStringLiteral("Button1"));
     button1_->setEnabled(false);
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cancel->setObjectName(QStringLiteral("Button2"));
+    connect(button1_, &QPushButton::clicked, this, &TfrmFPSetup::accept);
+    connect(cancel, &QPushButton::clicked, this, &TfrmFPSetup::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(button1_);
     buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(button1_, &QPushButton::clicked, this, &TfrmFPSetup::accept);
-    connect(cancel, &QPushButton::clicked, this, &TfrmFPSetup::reject);
-    connect(listBox1_, &QListWidget::itemClicked, this, [this] { button1_->setEnabled(true); });
-    connect(tabControl1_, &QTabBar::currentChanged, this, &TfrmFPSetup::tabChanged);
+    return buttons;
 }
 
 QWidget* TfrmFPSetup::buildFields() {
@@ -122,9 +127,8 @@ QWidget* TfrmFPSetup::buildFields() {
 }
 
 void TfrmFPSetup::normaliseOnLeaving(QLineEdit* edit, QString (*rule)(const QString&)) {
-    connect(edit, &QLineEdit::editingFinished, this, [edit, rule] {
-        edit->setText(rule(edit->displayText().replace(u'_', u' ')));
-    });
+    connect(edit, &QLineEdit::editingFinished, this,
+            [edit, rule] { edit->setText(rule(edit->displayText().replace(u'_', u' '))); });
 }
 
 void TfrmFPSetup::tabChanged(int tab) {

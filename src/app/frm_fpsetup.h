@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -39,6 +40,7 @@ class TfrmFPSetup final : public QDialog {
   private:
     void buildWindow();
     QWidget* buildFields();
+    QLayout* buildButtons();
     void tabChanged(int tab);
     void normaliseOnLeaving(QLineEdit* edit, QString (*rule)(const QString&));
 

@@ -17,14 +17,13 @@ namespace dorodure {
 
 TfrmIdNum::TfrmIdNum(AppServices& services, QWidget* parent) : QDialog(parent), s_(services) {
     setObjectName(QStringLiteral("frmIdNum"));
-    setWindowTitle(s_.texts().text(64).isEmpty() ? QStringLiteral("Enter in Id Number to set")
-                                                 : s_.texts().text(64));
+    setWindowTitle(QStringLiteral("Enter in Id Number to set"));
     auto* label1 = new QLabel(QStringLiteral("The New Id Number must be four digits"), this);
     label1->setObjectName(QStringLiteral("Label1"));
     maskEdit1_ = new QLineEdit(this);
     maskEdit1_->setObjectName(QStringLiteral("MaskEdit1"));
     // One letter or digit, then three digits; the blanks show as "_".
-    maskEdit1_->setInputMask(QStringLiteral("N000;_"));
+    maskEdit1_->setInputMask(QStringLiteral("N999;_"));
     maskEdit1_->setText(s_.requests().idEntry());
     maskEdit1_->installEventFilter(this);
     auto* ok = new QPushButton(QStringLiteral("&Ok"), this);

@@ -62,6 +62,7 @@ TfrmMain::TfrmMain(AppServices& services, QWidget* parent)
 
     s_.trace().setMemoSink([this](const QString& line) { addMemoLine(line); });
     host_->onProcessing = [this](bool running) { setProcessing(running); };
+    host_->windowBusy = [this] { return processingDepth_ > 0; };
     connectSinks();
 }
 

@@ -17,11 +17,11 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 namespace dorodure {
 

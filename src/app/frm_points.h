@@ -11,6 +11,7 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -70,11 +71,21 @@ class Tfrmpoints final : public QDialog {
     void hideEvent(QHideEvent* event) override;
 
   private:
+    // A command of the checkpoint rows: a button or a menu entry.
+    struct RowCommand {
+        const char* name;
+        const char* text;
+        void (Tfrmpoints::*handler)();
+    };
+
     // Layout (frm_points_layout.cpp).
     void buildWindow();
     QWidget* buildStep1();
     QWidget* buildStep2();
+    QWidget* buildCheckpointList(QWidget* parent);
+    QLayout* buildRowButtons(QWidget* parent);
     QWidget* buildStep3();
+    QLayout* buildPatrolButtons(QWidget* parent);
     QWidget* buildTimes();
     void connectControls();
     void connectPatrolFields();

@@ -101,18 +101,7 @@ QWidget* Tfrmpoints::buildStep2() {
     QGroupBox* box = group(this, "GroupBox2", "Step 2");
     auto* v = new QVBoxLayout(box);
     v->addWidget(label(box, "Label4", "Select the point you want to work with"));
-    listView_ = new QTreeWidget(box);
-    listView_->setObjectName(QStringLiteral("ListView"));
-    listView_->setColumnCount(3);
-    listView_->setHeaderLabels(
-        {QStringLiteral("#"), QStringLiteral("Id Number"), QStringLiteral("Location Name")});
-    listView_->setRootIsDecorated(false);
-    listView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    listView_->setToolTip(
-        QStringLiteral("To change a Checkpoint, click on the Id Number and write in the location "
-                       "in the edit box"));
-    listView_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    v->addWidget(listView_, 1);
+    v->addWidget(buildCheckpointList(box), 1);
     lblIdNum_ = label(box, "lblIdNum", "");
     lblIdNum_->setToolTip(QStringLiteral("This is the Curently selected Id Number"));
     edtLocation_ = new QLineEdit(box);
@@ -124,39 +113,55 @@ QWidget* Tfrmpoints::buildStep2() {
     current->addWidget(lblIdNum_);
     current->addWidget(edtLocation_, 1);
     v->addLayout(current);
-    auto* buttons = new QGridLayout;
-    QPushButton* add = button(box, "btnAdd", "&Add");
-    QPushButton* del = button(box, "btnDeleate", "&Delete");
-    del->setToolTip(
-        QStringLiteral("click on the Id button and then deleate to deleate a checkpoint"));
-    QPushButton* up = button(box, "Button3", "Move &Up");
-    QPushButton* down = button(box, "Button4", "Move D&own");
-    QPushButton* view = button(box, "Button1", "&View List");
-    buttons->addWidget(add, 0, 0);
-    buttons->addWidget(del, 0, 1);
-    buttons->addWidget(up, 1, 0);
-    buttons->addWidget(down, 1, 1);
-    buttons->addWidget(view, 2, 0);
-    v->addLayout(buttons);
-    connect(add, &QPushButton::clicked, this, &Tfrmpoints::addClick);
-    connect(del, &QPushButton::clicked, this, &Tfrmpoints::deleteClick);
-    connect(up, &QPushButton::clicked, this, &Tfrmpoints::moveUpClick);
-    connect(down, &QPushButton::clicked, this, &Tfrmpoints::moveDownClick);
-    connect(view, &QPushButton::clicked, this, &Tfrmpoints::viewListClick);
-    connect(menuAction(listView_, "Add1", "&Add"), &QAction::triggered, this,
-            &Tfrmpoints::addClick);
-    connect(menuAction(listView_, "Delete1", "&Delete"), &QAction::triggered, this,
-            &Tfrmpoints::deleteClick);
-    connect(menuAction(listView_, "ViewList1", "&View List"), &QAction::triggered, this,
-            &Tfrmpoints::viewListClick);
-    connect(menuAction(listView_, "MoveUp1", "Move &Up"), &QAction::triggered, this,
-            &Tfrmpoints::moveUpClick);
-    connect(menuAction(listView_, "MoveDown1", "Move D&own"), &QAction::triggered, this,
-            &Tfrmpoints::moveDownClick);
+    v->addLayout(buildRowButtons(box));
     QPushButton* back = button(box, "Button10", "&Back");
     connect(back, &QPushButton::clicked, this, &Tfrmpoints::reject);
     v->addWidget(back);
     return box;
+}
+
+// The checkpoint rows with their menu.
+QWidget* Tfrmpoints::buildCheckpointList(QWidget* parent) {
+    listView_ = new QTreeWidget(parent);
+    listView_->setObjectName(QStringLiteral("ListView"));
+    listView_->setColumnCount(3);
+    listView_->setHeaderLabels(
+        {QStringLiteral("#"), QStringLiteral("Id Number"), QStringLiteral("Location Name")});
+    listView_->setRootIsDecorated(false);
+    listView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    listView_->setToolTip(
+        QStringLiteral("To change a Checkpoint, click on the Id Number and write in the location "
+                       "in the edit box"));
+    listView_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    const RowCommand menu[] = {{"Add1", "&Add", &Tfrmpoints::addClick},
+                               {"Delete1", "&Delete", &Tfrmpoints::deleteClick},
+                               {"ViewList1", "&View List", &Tfrmpoints::viewListClick},
+                               {"MoveUp1", "Move &Up", &Tfrmpoints::moveUpClick},
+                               {"MoveDown1", "Move D&own", &Tfrmpoints::moveDownClick}};
+    for (const RowCommand& c : menu) {
+        connect(menuAction(listView_, c.name, c.text), &QAction::triggered, this, c.handler);
+    }
+    return listView_;
+}
+
+QLayout* Tfrmpoints::buildRowButtons(QWidget* parent) {
+    const RowCommand buttons[] = {{"btnAdd", "&Add", &Tfrmpoints::addClick},
+                                  {"btnDeleate", "&Delete", &Tfrmpoints::deleteClick},
+                                  {"Button3", "Move &Up", &Tfrmpoints::moveUpClick},
+                                  {"Button4", "Move D&own", &Tfrmpoints::moveDownClick},
+                                  {"Button1", "&View List", &Tfrmpoints::viewListClick}};
+    auto* grid = new QGridLayout;
+    int n = 0;
+    for (const RowCommand& c : buttons) {
+        QPushButton* b = button(parent, c.name, c.text);
+        connect(b, &QPushButton::clicked, this, c.handler);
+        grid->addWidget(b, n / 2, n % 2);
+        ++n;
+    }
+    parent->findChild<QPushButton*>(QStringLiteral("btnDeleate"))
+        ->setToolTip(
+            QStringLiteral("click on the Id button and then deleate to deleate a checkpoint"));
+    return grid;
 }
 
 QWidget* Tfrmpoints::buildStep3() {
@@ -195,21 +200,29 @@ QWidget* Tfrmpoints::buildStep3() {
     label13_->setWordWrap(true);
     label13_->setVisible(false);
     grid->addWidget(label13_, row++, 0, 1, 2);
-    QPushButton* same = button(box, "Button8", "All Days the Same");
-    QPushButton* allDay = button(box, "Button9", "24 Hour Patrols");
-    button6_ = button(box, "Button6", "AutoCorrect");
+    grid->addLayout(buildPatrolButtons(box), row, 0, 1, 2);
+    return box;
+}
+
+// "All Days the Same", "24 Hour Patrols", "AutoCorrect" (shown only when
+// something is red) and "Program Next Baton".
+QLayout* Tfrmpoints::buildPatrolButtons(QWidget* parent) {
+    auto* grid = new QGridLayout;
+    QPushButton* same = button(parent, "Button8", "All Days the Same");
+    QPushButton* allDay = button(parent, "Button9", "24 Hour Patrols");
+    button6_ = button(parent, "Button6", "AutoCorrect");
     button6_->setStyleSheet(QStringLiteral("color: red"));
     button6_->setVisible(false);
-    button5_ = button(box, "Button5", "Program Next Baton");
-    grid->addWidget(same, row, 0);
-    grid->addWidget(allDay, row++, 1);
-    grid->addWidget(button6_, row, 0);
-    grid->addWidget(button5_, row, 1);
+    button5_ = button(parent, "Button5", "Program Next Baton");
+    grid->addWidget(same, 0, 0);
+    grid->addWidget(allDay, 0, 1);
+    grid->addWidget(button6_, 1, 0);
+    grid->addWidget(button5_, 1, 1);
     connect(same, &QPushButton::clicked, this, &Tfrmpoints::allDaysTheSameClick);
     connect(allDay, &QPushButton::clicked, this, &Tfrmpoints::twentyFourHourClick);
     connect(button6_, &QPushButton::clicked, this, &Tfrmpoints::autoCorrectClick);
     connect(button5_, &QPushButton::clicked, this, &Tfrmpoints::programNextBatonClick);
-    return box;
+    return grid;
 }
 
 // The patrol time window: one column per weekday with its start and finish.

@@ -182,13 +182,19 @@ void TfrmPref::batonSelected() {
     edit2_->setText(selected.front()->text(1));
 }
 
-// The name is saved as it is typed: the file always holds what the box shows.
+// The name is saved as it is typed.
 void TfrmPref::batonNameEdited(const QString& name) {
     const QList<QTreeWidgetItem*> selected = listView_->selectedItems();
     if (selected.isEmpty()) {
         return;
     }
     const QString serial = selected.front()->text(0);
+    // An entry with a name shorter than two characters can never be read or
+    // renamed again; while the user is still typing the first character the
+    // file keeps the last name that can.
+    if (name.size() < 2) {
+        return;
+    }
     try {
         services_.batonNames().renameBaton(serial, name);
     } catch (const FileError& e) {

@@ -57,8 +57,7 @@ int main(int argc, char* argv[]) {
     if (args.demo) {
         const QString program = QCoreApplication::applicationFilePath();
         dorodure::DemoSetup setup{
-            folder,
-            dorodure::findDeliveredFolder(program, QStringLiteral(DORODURE_DELIVERED_DIR)),
+            folder, dorodure::findDeliveredFolder(program, QStringLiteral(DORODURE_DELIVERED_DIR)),
             program};
         const QString problem = dorodure::prepareDemoFolder(setup);
         if (!problem.isEmpty()) {

@@ -22,9 +22,9 @@ const char* const kDemoBatonFile = "demo-batons.txt";
 
 // The files the demo folder needs from the delivered ones.
 QStringList deliveredNames() {
-    return {QStringLiteral("Advanced.pdf"),  QStringLiteral("Basic.pdf"),
-            QStringLiteral("Install.pdf"),   QStringLiteral("logo.gif"),
-            QStringLiteral("logobig.gif"),   QStringLiteral("Dorodure.html"),
+    return {QStringLiteral("Advanced.pdf"),    QStringLiteral("Basic.pdf"),
+            QStringLiteral("Install.pdf"),     QStringLiteral("logo.gif"),
+            QStringLiteral("logobig.gif"),     QStringLiteral("Dorodure.html"),
             QStringLiteral("serial-setup.sh"), QStringLiteral("English.lng")};
 }
 

@@ -53,8 +53,7 @@ StartupSequence::Result StartupSequence::run() {
     s_.requests().reset();
     std::srand(unsigned(s_.clock().tickMs()));
     try {
-        if (!loadSettingsAndDefaults() || !versionCheck() || !integrityCheck() ||
-            !loadLanguage()) {
+        if (!loadSettingsAndDefaults() || !versionCheck() || !integrityCheck() || !loadLanguage()) {
             return Result::Closing;
         }
         loadSites();

@@ -28,8 +28,8 @@ void sample(TfrmMain& w, Seen& seen) {
     seen.statusLines << w.findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
     seen.titles << w.windowTitle();
     seen.ids << w.findChild<QLabel*>(QStringLiteral("lblID"))->text();
-    seen.largestGauge =
-        std::max(seen.largestGauge, w.findChild<QProgressBar*>(QStringLiteral("Gauge1"))->maximum());
+    seen.largestGauge = std::max(seen.largestGauge,
+                                 w.findChild<QProgressBar*>(QStringLiteral("Gauge1"))->maximum());
 }
 
 QStringList reportsOf(const AppFixture& f, const QString& pattern) {

@@ -55,7 +55,7 @@ TEST_P(ShutdownOffer, AsksOnlyForAnUnprocessedUploadAndCleansUp) {
     EXPECT_EQ(f.ui.questions.size(), GetParam().asked ? 1 : 0);
     if (GetParam().asked) {
         EXPECT_EQ(f.ui.questions[0], QStringLiteral("The Recently uploaded data file has Not been "
-                                                     "processed\rWould you like to process it now"));
+                                                    "processed\rWould you like to process it now"));
     }
     EXPECT_FALSE(textfile::exists(f.path(QStringLiteral("Processed.txt"))));
     EXPECT_FALSE(textfile::exists(f.path(QStringLiteral("checkpt.$$$"))));
@@ -68,8 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ShutdownCase{"NoRawFile", std::nullopt, false},
                       ShutdownCase{"Processed", QByteArray("Id : X\r\nDone\r\n"), false},
                       ShutdownCase{"DoneWithoutLineEnd", QByteArray("Done"), false},
-                      ShutdownCase{"Unprocessed", QByteArray("Id : X\r\n0000000000A109051214032\r\n"),
-                                   true},
+                      ShutdownCase{"Unprocessed",
+                                   QByteArray("Id : X\r\n0000000000A109051214032\r\n"), true},
                       ShutdownCase{"Empty", QByteArray(), true}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -77,16 +77,17 @@ TEST(Shutdown, ProcessesTheUploadWhenTheUserAgrees) {
     AppFixture f;
     f.install();
     f.addSite(QStringLiteral("Head Office"));
-    writeCrlfLines(f.path(QStringLiteral("Head Office/checkpt.lst")),
-                   {QStringLiteral("//Checkpoint list for Head Office"), QString(),
-                    QStringLiteral("0000A1 = Main gate"), QString(),
-                    QStringLiteral("//End of File")});
+    writeCrlfLines(
+        f.path(QStringLiteral("Head Office/checkpt.lst")),
+        {QStringLiteral("//Checkpoint list for Head Office"), QString(),
+         QStringLiteral("0000A1 = Main gate"), QString(), QStringLiteral("//End of File")});
     writeCrlfLines(f.path(QStringLiteral("Raw.txt")), oneClocking());
     f.start();
     f.ui.confirmAnswers = {true};
 
     f.window().close();
 
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.messages.join(u'\n').toStdString();
     EXPECT_EQ(textfile::lastLine(f.path(QStringLiteral("Raw.txt"))), QStringLiteral("Done"));
     const QStringList reports =
         QDir(f.path(QStringLiteral("Head Office"))).entryList({QStringLiteral("*.pdf")});
@@ -163,9 +164,8 @@ TEST(MainWindowTimer, DateLineIsRedWhileRecordsWaitForABaton) {
     w.onTimer2();
     EXPECT_TRUE(label(w, "lblDateTime")->styleSheet().contains(QStringLiteral("red")));
     // The date line carries the current date.
-    EXPECT_TRUE(label(w, "lblDateTime")
-                    ->text()
-                    .contains(QString::number(QDate::currentDate().year())));
+    EXPECT_TRUE(
+        label(w, "lblDateTime")->text().contains(QString::number(QDate::currentDate().year())));
 
     f.services().requests().clearWritePending();
     w.onTimer2();

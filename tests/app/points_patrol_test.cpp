@@ -159,6 +159,25 @@ class DoneHost : public LinkHost {
     QString raw_;
 };
 
+// The station as the session's line, while the test keeps its own handle.
+class SharedLine : public SerialLine {
+  public:
+    explicit SharedLine(std::shared_ptr<SerialLine> line) : l_(std::move(line)) {}
+    bool open() override { return l_->open(); }
+    void close() override { l_->close(); }
+    bool isOpen() const override { return l_->isOpen(); }
+    QString errorString() const override { return l_->errorString(); }
+    void setDtr(bool on) override { l_->setDtr(on); }
+    void setBreak(bool on) override { l_->setBreak(on); }
+    qint64 bytesWaiting() override { return l_->bytesWaiting(); }
+    QByteArray read(qint64 n) override { return l_->read(n); }
+    qint64 write(const QByteArray& b) override { return l_->write(b); }
+    bool waitForBytes(qint64 ms) override { return l_->waitForBytes(ms); }
+
+  private:
+    std::shared_ptr<SerialLine> l_;
+};
+
 TEST_F(PointsPatrolTest, ProgramNextBatonReachesTheBatonOnTheStation) {
     child<QPushButton>("Button5")->click();
     EXPECT_TRUE(ui.messages.isEmpty());
@@ -190,25 +209,7 @@ TEST_F(PointsPatrolTest, ProgramNextBatonReachesTheBatonOnTheStation) {
     UploadSession session(
         link,
         [station](int port) -> std::unique_ptr<SerialLine> {
-            struct Shared : SerialLine {
-                std::shared_ptr<SerialLine> l;
-                bool open() override { return l->open(); }
-                void close() override { l->close(); }
-                bool isOpen() const override { return l->isOpen(); }
-                QString errorString() const override { return l->errorString(); }
-                void setDtr(bool on) override { l->setDtr(on); }
-                void setBreak(bool on) override { l->setBreak(on); }
-                qint64 bytesWaiting() override { return l->bytesWaiting(); }
-                QByteArray read(qint64 n) override { return l->read(n); }
-                qint64 write(const QByteArray& b) override { return l->write(b); }
-                bool waitForBytes(qint64 ms) override { return l->waitForBytes(ms); }
-            };
-            if (port != 1) {
-                return nullptr;
-            }
-            auto line = std::make_unique<Shared>();
-            line->l = station;
-            return line;
+            return port == 1 ? std::make_unique<SharedLine>(station) : nullptr;
         },
         stop);
     session.discover();

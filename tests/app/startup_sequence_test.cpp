@@ -121,7 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
         FatalCase{"RefusedVersion",
                   [](AppFixture& f) {
                       QFile::remove(f.path(QStringLiteral("temp")));
-                      f.fetcher.content = QStringLiteral("01/01/2024\r\n2.0\r\nAll\r\n1.04s\r\nend\r\n");
+                      f.fetcher.content =
+                          QStringLiteral("01/01/2024\r\n2.0\r\nAll\r\n1.04s\r\nend\r\n");
                   },
                   QStringLiteral("Sorry Somthing bad happend error 400, ")}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -1,6 +1,11 @@
 #include "processing/sort_raw.h"
 
+#include "prefs/baton_names.h"
+#include "processing/pdf/pdfprint.h"
+#include "shell/activity_log.h"
+#include "shell/clock.h"
 #include "shell/file_error.h"
+#include "shell/settings.h"
 #include "sort_fixture.h"
 
 #include <QFileInfo>
@@ -183,6 +188,43 @@ TEST_F(SortRawTest, AMarkerWhoseDateIsNotDigitsNamesNoDayFile) {
     sortUpload({badMarker + "2", rec("111111", "0905121000")});
     EXPECT_EQ(dayFiles("Alpha"), QStringList{"090512.txt"});
     EXPECT_EQ(day("Alpha", "090512"), QStringList{stored("111111", "0905121000")});
+}
+
+}  // namespace
+}  // namespace dorodure
+
+namespace dorodure {
+namespace {
+
+// DoRaw with everything processing needs: the upload stored and reported.
+TEST(DoRawTest, SortsThenReportsRawTxt) {
+    test::SortFixture f;
+    f.site("Alpha", {"111111"});
+    f.load();
+    ManualClock clock(QDateTime(QDate(2009, 5, 12), QTime(14, 3, 22)));
+    TSettings settings(f.dir.file("Dorodure.ini"));
+    settings.load();
+    TActivityLog log(f.dir.path(), clock);
+    BatonNames names(f.dir.path());
+    names.load();
+    PdfPrint pdf(clock);
+    f.ctx.settings = &settings;
+    f.ctx.activityLog = &log;
+    f.ctx.batonNames = &names;
+    f.ctx.pdf = &pdf;
+    f.ctx.clock = &clock;
+    f.upload({rec("111111", "0905121000"), rec("111111", "0905121030")});
+
+    DoRaw(f.ctx);
+    EXPECT_EQ(f.day("Alpha", "090512"),
+              QStringList({stored("111111", "0905121000"), stored("111111", "0905121030")}));
+    const QStringList raw = test::readCrlfLines(f.rawPath());
+    EXPECT_EQ(raw.count("Done"), 1);
+    EXPECT_EQ(raw.last(), "Done");
+    for (const char* report : {"Alpha/05121403.txt", "Alpha/05121403.csv", "Alpha/05121403.pdf"}) {
+        EXPECT_TRUE(QFileInfo(f.dir.file(report)).isFile()) << report;
+    }
+    EXPECT_TRUE(QDir(f.dir.path()).entryList({"*.$$$"}, QDir::Files).isEmpty());
 }
 
 }  // namespace

@@ -37,9 +37,9 @@ class TrashFolder {
     QByteArray oldData_;
 };
 
-class EditorTest : public ::testing::Test {
+class CheckpointEditorTest : public ::testing::Test {
   protected:
-    EditorTest() : clock(kNow), store(data.path()), log(data.path(), clock) {
+    CheckpointEditorTest() : clock(kNow), store(data.path()), log(data.path(), clock) {
         data.mkdir("North");
         data.mkdir("South");
         store.loadSites();
@@ -96,7 +96,7 @@ TEST(TypedId, Normalised) {
     }
 }
 
-TEST_F(EditorTest, OpeningLoadsTheFirstSiteAndItsSeparator) {
+TEST_F(CheckpointEditorTest, OpeningLoadsTheFirstSiteAndItsSeparator) {
     store.writeCheckpointList("North", {{"111111", u'=', "Gate"}, {"222222", u'#', "Door"}},
                               TSiteSettings::editorDefaults());
     editor->open();
@@ -108,7 +108,7 @@ TEST_F(EditorTest, OpeningLoadsTheFirstSiteAndItsSeparator) {
     EXPECT_EQ(editor->settings().roundTime, "015");
 }
 
-TEST_F(EditorTest, TypedIdsAreAddedEveryTimeAndSaved) {
+TEST_F(CheckpointEditorTest, TypedIdsAreAddedEveryTimeAndSaved) {
     editor->open(0);
     ASSERT_EQ(editor->addTypedId("000000"), 0);
     ASSERT_EQ(editor->addTypedId("10ABCD"), 1);
@@ -123,7 +123,7 @@ TEST_F(EditorTest, TypedIdsAreAddedEveryTimeAndSaved) {
     EXPECT_EQ(logLines().size(), 3);
 }
 
-TEST_F(EditorTest, StationIdsAreAddedOnceAndInsertedIntoTheFile) {
+TEST_F(CheckpointEditorTest, StationIdsAreAddedOnceAndInsertedIntoTheFile) {
     editor->preselect(0);  // selected at start-up, never shown
     EXPECT_FALSE(editor->addStationId("000000"));
     EXPECT_EQ(editor->addStationId("0FA500"), 0);
@@ -135,7 +135,7 @@ TEST_F(EditorTest, StationIdsAreAddedOnceAndInsertedIntoTheFile) {
     EXPECT_EQ(traces, QStringList{"Button added"});
 }
 
-TEST_F(EditorTest, HiddenEditorChecksStationIdsAgainstTheFile) {
+TEST_F(CheckpointEditorTest, HiddenEditorChecksStationIdsAgainstTheFile) {
     editor->open(0);
     // Processing adds a checkpoint to the file while the editor is closed.
     store.insertCheckpoint("North", "123456", "7 Unknown checkpoint");
@@ -144,12 +144,12 @@ TEST_F(EditorTest, HiddenEditorChecksStationIdsAgainstTheFile) {
     EXPECT_EQ(ids(), (QStringList{"123456=", "654321="}));
 }
 
-TEST_F(EditorTest, StationIdWithoutSelectedSiteIsIgnored) {
+TEST_F(CheckpointEditorTest, StationIdWithoutSelectedSiteIsIgnored) {
     EXPECT_FALSE(editor->addStationId("0FA500"));
     EXPECT_TRUE(logLines().isEmpty());
 }
 
-TEST_F(EditorTest, DeletingSelectedRowsLogsEachRow) {
+TEST_F(CheckpointEditorTest, DeletingSelectedRowsLogsEachRow) {
     seed({"111111", "222222", "333333", "444444"});
     ui.confirmAnswers = {false, true};
     EXPECT_FALSE(editor->deleteRows({0, 2, 3}));
@@ -164,7 +164,7 @@ TEST_F(EditorTest, DeletingSelectedRowsLogsEachRow) {
     EXPECT_EQ(listLines().mid(2, 2), (QStringList{"222222 = Name 222222", ""}));
 }
 
-TEST_F(EditorTest, MovingSwapsRowsAndAlwaysSaves) {
+TEST_F(CheckpointEditorTest, MovingSwapsRowsAndAlwaysSaves) {
     seed({"111111", "222222", "333333"});
     editor->setCurrentRow(1);
     editor->moveUp();
@@ -185,7 +185,7 @@ TEST_F(EditorTest, MovingSwapsRowsAndAlwaysSaves) {
     EXPECT_EQ(ids(), (QStringList{"222222=", "333333=", "111111="}));
 }
 
-TEST_F(EditorTest, SeparatorMarksExactlyTheChosenId) {
+TEST_F(CheckpointEditorTest, SeparatorMarksExactlyTheChosenId) {
     seed({"111111", "123456", "333333", "123456"});
     editor->chooseSeparator("(123456) Gate");
     EXPECT_EQ(ids(), (QStringList{"111111=", "123456#", "333333=", "123456#"}));
@@ -196,7 +196,7 @@ TEST_F(EditorTest, SeparatorMarksExactlyTheChosenId) {
     EXPECT_EQ(ids(), (QStringList{"111111=", "123456=", "333333=", "123456="}));
 }
 
-TEST_F(EditorTest, ViewListPrintsTheListAndOpensIt) {
+TEST_F(CheckpointEditorTest, ViewListPrintsTheListAndOpensIt) {
     store.writeCheckpointList("North",
                               {{"123456", u'=', "Gate"}, {"00AB12", u'=', "5 Unknown checkpoint"}},
                               TSiteSettings::editorDefaults());
@@ -233,14 +233,14 @@ TEST(PrintedName, OnlyShortPrefixesOfTheUnknownName) {
     }
 }
 
-TEST_F(EditorTest, ViewListWithoutListWritesNothing) {
+TEST_F(CheckpointEditorTest, ViewListWithoutListWritesNothing) {
     editor->preselect(1);
     EXPECT_FALSE(editor->viewList("web", kNow));
     EXPECT_FALSE(QFileInfo::exists(data.file("List.txt")));
     EXPECT_TRUE(ui.opened.isEmpty());
 }
 
-TEST_F(EditorTest, EmptySiteIsDeletedAtOnce) {
+TEST_F(CheckpointEditorTest, EmptySiteIsDeletedAtOnce) {
     TrashFolder trash;
     editor->open(1);
     EXPECT_EQ(editor->requestSiteDeletion(), CheckpointEditor::SiteDeletion::Deleted);
@@ -255,7 +255,7 @@ TEST_F(EditorTest, EmptySiteIsDeletedAtOnce) {
     EXPECT_FALSE(QFileInfo::exists(data.file("South")));
 }
 
-TEST_F(EditorTest, SiteWithCheckpointsNeedsItsNameTyped) {
+TEST_F(CheckpointEditorTest, SiteWithCheckpointsNeedsItsNameTyped) {
     TrashFolder trash;
     seed({"111111"});
     EXPECT_EQ(editor->requestSiteDeletion(), CheckpointEditor::SiteDeletion::NeedsConfirmation);
@@ -269,7 +269,7 @@ TEST_F(EditorTest, SiteWithCheckpointsNeedsItsNameTyped) {
     EXPECT_EQ(editor->sites(), QStringList{"South"});
 }
 
-TEST_F(EditorTest, CreatedSiteIsListedNotSelectedAndEntersTheIdTable) {
+TEST_F(CheckpointEditorTest, CreatedSiteIsListedNotSelectedAndEntersTheIdTable) {
     seed({"111111"});
     ui.textAnswers = {QString("East")};
     EXPECT_EQ(editor->createSite(), "East");
@@ -280,7 +280,7 @@ TEST_F(EditorTest, CreatedSiteIsListedNotSelectedAndEntersTheIdTable) {
     EXPECT_TRUE(QFileInfo::exists(data.file("East/checkpt.lst")));
 }
 
-TEST_F(EditorTest, ClosingSavesNamesAndSettingsAndRefreshesIds) {
+TEST_F(CheckpointEditorTest, ClosingSavesNamesAndSettingsAndRefreshesIds) {
     seed({"111111"});
     editor->setCurrentRow(0);
     editor->setLocationName(0, "Front gate");

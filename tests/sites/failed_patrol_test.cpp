@@ -81,9 +81,9 @@ TEST(FailedPatrolBlock, RepetitionsAndLimit) {
     }
 }
 
-class ProgramTest : public ::testing::Test {
+class FailedPatrolProgramTest : public ::testing::Test {
   protected:
-    ProgramTest() : clock(kBuilt), store(data.path()), log(data.path(), clock) {
+    FailedPatrolProgramTest() : clock(kBuilt), store(data.path()), log(data.path(), clock) {
         data.mkdir(QStringLiteral("North"));
         store.loadSites();
     }
@@ -109,7 +109,7 @@ class ProgramTest : public ::testing::Test {
     TLanguageTable texts;
 };
 
-TEST_F(ProgramTest, SingleBatonBuildsFromMondayHoursAndLogs) {
+TEST_F(FailedPatrolProgramTest, SingleBatonBuildsFromMondayHoursAndLogs) {
     writeList({"0FA500", "000002", "000003", "000004"});
     const FailedPatrolOutcome out = program(single());
     ASSERT_EQ(out.kind, FailedPatrolOutcome::Kind::Programmed);
@@ -126,7 +126,7 @@ TEST_F(ProgramTest, SingleBatonBuildsFromMondayHoursAndLogs) {
         "Baton RT:060 ST:06h00 FT:18h00 TT:000 B:1\""));
 }
 
-TEST_F(ProgramTest, MultipleBatonRestStepsAndBatons) {
+TEST_F(FailedPatrolProgramTest, MultipleBatonRestStepsAndBatons) {
     writeList({"000001", "000002", "000003"});
     FailedPatrolRequest req = single();
     req.unit = FailedPatrolUnit::MultipleBaton;
@@ -143,7 +143,7 @@ TEST_F(ProgramTest, MultipleBatonRestStepsAndBatons) {
     EXPECT_EQ(runs(program(req).block)[1].second, 199);
 }
 
-TEST_F(ProgramTest, RefusalsBuildNothingAndLogNothing) {
+TEST_F(FailedPatrolProgramTest, RefusalsBuildNothingAndLogNothing) {
     writeList({"000001", "000002", "000003"});
     FailedPatrolRequest round = single();
     round.roundTime = "020";
@@ -165,7 +165,7 @@ TEST_F(ProgramTest, RefusalsBuildNothingAndLogNothing) {
     EXPECT_TRUE(logLines().isEmpty());
 }
 
-TEST_F(ProgramTest, ShortRoundTimeIsTakenAsFifteen) {
+TEST_F(FailedPatrolProgramTest, ShortRoundTimeIsTakenAsFifteen) {
     writeList({"000001"});
     FailedPatrolRequest req = single();
     req.roundTime = "5";
@@ -176,7 +176,7 @@ TEST_F(ProgramTest, ShortRoundTimeIsTakenAsFifteen) {
     EXPECT_TRUE(logLines().front().contains(" RT:015 "));
 }
 
-TEST_F(ProgramTest, TypedIdThatIsNotHexIsRefusedOnlyWhenItWouldBeWritten) {
+TEST_F(FailedPatrolProgramTest, TypedIdThatIsNotHexIsRefusedOnlyWhenItWouldBeWritten) {
     writeList({"GATE01", "000002"});
     EXPECT_EQ(program(single()).kind, FailedPatrolOutcome::Kind::InvalidValue);
     QStringList many{"000001", "000002", "000003"};
