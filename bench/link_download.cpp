@@ -61,8 +61,8 @@ class SharedStation : public SerialLine {
 };
 
 sim::BatonSpec benchBaton(int records) {
-    sim::BatonSpec spec;
-    spec.idText = "Ziru0500";
+    sim::BatonSpec made;
+    made.idText = "Ziru0500";
     for (int i = 0; i < records; ++i) {
         sim::BatonRecord r;
         r.buttonId = std::uint32_t(0xA1 + i % 6);
@@ -70,9 +70,9 @@ sim::BatonSpec benchBaton(int records) {
         r.day = 0x11;
         r.hour = std::uint8_t(((i / 60) % 24 / 10) * 16 + (i / 60) % 24 % 10);
         r.minute = std::uint8_t((i % 60 / 10) * 16 + i % 60 % 10);
-        spec.banks[i % 3 == 0 ? 0 : 1].push_back(r);  // banks 0 and 2
+        made.banks[i % 3 == 0 ? 0 : 1].push_back(r);  // banks 0 and 2
     }
-    return spec;
+    return made;
 }
 
 // Milliseconds from the identity request to DoRaw for one download.

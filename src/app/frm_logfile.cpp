@@ -59,6 +59,8 @@ TfrmLogFile::TfrmLogFile(AppServices& services, QWidget* parent)
                            QStringLiteral("Action performed")});
     listView2_->setColumnWidth(0, kDateColumnWidth);
     listView2_->setColumnWidth(1, kSiteColumnWidth);
+    listView2_->header()->setStretchLastSection(false);
+    listView2_->installEventFilter(this);
     button1_ = new QPushButton(QStringLiteral("&Save / Print"), this);
     button1_->setObjectName(QStringLiteral("Button1"));
     auto* lists = new QHBoxLayout;
@@ -79,12 +81,10 @@ void TfrmLogFile::showEvent(QShowEvent* event) {
     FormShow();
 }
 
-void TfrmLogFile::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    fitActionColumn();
-}
-
 bool TfrmLogFile::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == listView2_ && event->type() == QEvent::Resize) {
+        fitActionColumn();
+    }
     if (watched == listView1_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const bool handled = QDialog::eventFilter(watched, event);
         ListView1MouseUp();

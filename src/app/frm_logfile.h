@@ -35,7 +35,6 @@ class TfrmLogFile : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

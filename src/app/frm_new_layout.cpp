@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -44,9 +45,9 @@ QGroupBox* group(QWidget* parent, const char* name, const char* title) {
     return named(new QGroupBox(QString::fromLatin1(title), parent), name);
 }
 
-QPushButton* helpMark(QWidget* parent, const char* name) {
-    auto* b = named(new QPushButton(QStringLiteral("?"), parent), name);
-    b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("??")) + 12);
+QToolButton* helpMark(QWidget* parent, const char* name) {
+    auto* b = named(new QToolButton(parent), name);
+    b->setText(QStringLiteral("?"));
     return b;
 }
 
@@ -305,9 +306,9 @@ void TfrmNew::connectControls() {
                                                          {"HelpList", "listhelp.pdf"},
                                                          {"HelpOverview", "overhelp.pdf"}};
     for (const auto& [name, file] : helps) {
-        auto* mark = findChild<QPushButton*>(QString::fromLatin1(name));
+        auto* mark = findChild<QToolButton*>(QString::fromLatin1(name));
         const QString help = QString::fromLatin1(file);
-        connect(mark, &QPushButton::clicked, this, [this, help] { HelpClick(help); });
+        connect(mark, &QToolButton::clicked, this, [this, help] { HelpClick(help); });
     }
 }
 

@@ -23,9 +23,11 @@ QLabel* label(TfrmMain& w, const char* name) {
     return w.findChild<QLabel*>(QString::fromLatin1(name));
 }
 
-// An upload file with one clocking of a checkpoint of "Head Office".
-QStringList oneClocking() {
-    return {QStringLiteral("Id : Ziru0123"), QStringLiteral("0000000000A109051214032")};
+// An unprocessed upload with clockings of checkpoints of "Head Office" (the
+// last line of an unfinished upload is never filed).
+QStringList twoClockings() {
+    return {QStringLiteral("Id : Ziru0123"), QStringLiteral("0000000000A109051214032"),
+            QStringLiteral("0000000000A209051214083")};
 }
 
 struct ShutdownCase {
@@ -81,7 +83,7 @@ TEST(Shutdown, ProcessesTheUploadWhenTheUserAgrees) {
         f.path(QStringLiteral("Head Office/checkpt.lst")),
         {QStringLiteral("//Checkpoint list for Head Office"), QString(),
          QStringLiteral("0000A1 = Main gate"), QString(), QStringLiteral("//End of File")});
-    writeCrlfLines(f.path(QStringLiteral("Raw.txt")), oneClocking());
+    writeCrlfLines(f.path(QStringLiteral("Raw.txt")), twoClockings());
     f.start();
     f.ui.confirmAnswers = {true};
 

@@ -210,8 +210,8 @@ sim::BatonSpec batonWith(const QByteArray& idText, std::vector<std::pair<int, in
     // records can be told apart across batons.
     static std::atomic<int> serial{0};
     auto bcd = [](int v) { return std::uint8_t((v / 10) * 16 + v % 10); };
-    sim::BatonSpec spec;
-    spec.idText = idText;
+    sim::BatonSpec made;
+    made.idText = idText;
     for (auto [bank, count] : bankCounts) {
         for (int i = 0; i < count; ++i) {
             const int n = serial.fetch_add(1) % (28 * 24 * 60);
@@ -221,10 +221,10 @@ sim::BatonSpec batonWith(const QByteArray& idText, std::vector<std::pair<int, in
             r.day = bcd(1 + n / (24 * 60));
             r.hour = bcd(n / 60 % 24);
             r.minute = bcd(n % 60);
-            spec.banks[std::size_t(bank / 2)].push_back(r);
+            made.banks[std::size_t(bank / 2)].push_back(r);
         }
     }
-    return spec;
+    return made;
 }
 
 QString recordKey(const sim::BatonRecord& record, const QDate& today) {

@@ -4,7 +4,14 @@
 #include "link/rfc2217_line.h"
 #include "shell/clock.h"
 
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
+
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace dorodure {
 namespace {
@@ -166,6 +173,50 @@ TEST(Rfc2217Line, ClosedOrUnreachableLineBehavesAsAMissingPort) {
     Rfc2217Line malformed(QStringLiteral("rfc2217://nowhere"));
     EXPECT_FALSE(malformed.open());
     EXPECT_TRUE(malformed.errorString().contains(QLatin1String("rfc2217://HOST:PORT")));
+}
+
+// A server that takes the connection and never says a word: a device server
+// that ignores the negotiation still gets the station's line settings.
+TEST(Rfc2217Line, SilentServerStillGetsTheLineSettings) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof a;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&a), size), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&a), &size), 0);
+
+    Rfc2217Line line(QStringLiteral("rfc2217://127.0.0.1:%1").arg(ntohs(a.sin_port)));
+    QElapsedTimer timer;
+    timer.start();
+    ASSERT_TRUE(line.open()) << line.errorString().toStdString();
+    EXPECT_GE(timer.elapsed(), Rfc2217Line::kNegotiationWaitMs - 20);
+    line.setDtr(true);
+    EXPECT_EQ(line.write(QByteArray::fromHex("0bff")), 2);
+
+    const int server = ::accept(listener, nullptr, nullptr);
+    ASSERT_GE(server, 0);
+    const QByteArray want = openingRequests() + stationLineSettings() +
+                            setControl(comport::kDtrOff) + setControl(comport::kDtrOn) +
+                            QByteArray::fromHex("0bffff");
+    QByteArray got;
+    pollfd p{server, POLLIN, 0};
+    while (got.size() < want.size() && ::poll(&p, 1, 2000) > 0) {
+        char buffer[512];
+        const ssize_t n = ::recv(server, buffer, sizeof buffer, 0);
+        if (n <= 0) {
+            break;
+        }
+        got.append(buffer, qsizetype(n));
+    }
+    EXPECT_EQ(got.toHex(' '), want.toHex(' '));
+    EXPECT_FALSE(line.waitForBytes(20));
+
+    // The server hangs up: the next call reports the lost line.
+    ::close(server);
+    ::close(listener);
+    EXPECT_THROW(line.waitForBytes(1000), PortError);
 }
 
 }  // namespace

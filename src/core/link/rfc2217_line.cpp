@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <thread>
 
 namespace dorodure {

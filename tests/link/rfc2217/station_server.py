@@ -19,6 +19,7 @@ time and takes the next when it leaves.
 """
 
 import argparse
+import os
 import socket
 import struct
 import sys
@@ -98,12 +99,13 @@ class Client:
 
 
 def forward_station(bridge, state):
-    """Bytes from the station go to the client of the moment, escaped."""
+    """Bytes from the station go to the client of the moment, escaped. The
+    server ends with the station's process."""
     while True:
         try:
             kind, payload = bridge.receive()
         except (EOFError, OSError):
-            return
+            os._exit(0)
         manager = state.get("manager")
         if kind == b"D" and manager is not None:
             manager.connection.write(b"".join(manager.escape(payload)))
