@@ -148,14 +148,10 @@ void TfrmFPSetup::showEvent(QShowEvent* event) {
     button1_->setEnabled(false);
 }
 
-void TfrmFPSetup::accept() {
-    QListWidgetItem* site = listBox1_->currentItem();
-    if (site == nullptr) {
-        return;
-    }
+FailedPatrolRequest TfrmFPSetup::request(const QString& site) const {
     const int tab = tabControl1_->currentIndex();
-    const FailedPatrolRequest request{
-        site->text(),
+    return FailedPatrolRequest{
+        site,
         tab == 0 ? FailedPatrolUnit::SingleBaton : FailedPatrolUnit::MultipleBaton,
         QString::number(tab),
         fieldText(maskEdit1_),
@@ -163,9 +159,17 @@ void TfrmFPSetup::accept() {
         fieldText(maskEdit5_),
         maskEdit2_->displayText(),
         maskEdit3_->displayText()};
+}
+
+void TfrmFPSetup::accept() {
+    QListWidgetItem* site = listBox1_->currentItem();
+    if (site == nullptr) {
+        return;
+    }
     FailedPatrolOutcome out;
     try {
-        out = programFailedPatrol(request, s_.sites(), s_.activityLog(), s_.texts(), s_.clock());
+        out = programFailedPatrol(request(site->text()), s_.sites(), s_.activityLog(), s_.texts(),
+                                  s_.clock());
     } catch (const FileError& e) {
         s_.ui().showMessage(e.message());
         return;

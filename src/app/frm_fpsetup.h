@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sites/failed_patrol.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -42,6 +44,8 @@ class TfrmFPSetup final : public QDialog {
     QWidget* buildFields();
     QLayout* buildButtons();
     void tabChanged(int tab);
+    // What "&Ok" programs for a site: the tab's unit and this window's values.
+    FailedPatrolRequest request(const QString& site) const;
     void normaliseOnLeaving(QLineEdit* edit, QString (*rule)(const QString&));
 
     AppServices& s_;

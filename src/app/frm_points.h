@@ -1,6 +1,8 @@
 #pragma once
 
+#include "captions.h"
 #include "sites/checkpoint_editor.h"
+#include "sites/failed_patrol.h"
 #include "sites/patrol_check.h"
 
 #include <QDialog>
@@ -30,7 +32,7 @@ class TfrmInputBox;
 //
 // The window takes the station's ID buttons (AppServices::stationIdHandler)
 // for as long as it exists, shown or not.
-class Tfrmpoints final : public QDialog {
+class Tfrmpoints final : public QDialog, public LanguageAware {
     Q_OBJECT
   public:
     explicit Tfrmpoints(AppServices& services, QWidget* parent = nullptr);
@@ -65,6 +67,9 @@ class Tfrmpoints final : public QDialog {
 
     // "&Back", Escape and the close box: save, refresh the id table, hide.
     void reject() override;
+
+    // A language file refilled the type list: show the site's type again.
+    void languageApplied() override;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -103,8 +108,10 @@ class Tfrmpoints final : public QDialog {
     void showSettings();
     TSiteSettings settingsFromFields() const;
     void patrolFieldChanged();
+    void typeChosen();
     void settingsCheck();
     void applyCheck(const PatrolCheck& check);
+    void programmed(const FailedPatrolOutcome& out, const QString& roundTime);
     void changeSettings(const std::function<void(TSiteSettings&)>& change);
 
     // Runs an operation that may fail on a file; shows the error.

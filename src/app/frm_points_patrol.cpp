@@ -41,12 +41,19 @@ void Tfrmpoints::connectPatrolFields() {
         connect(field, &QLineEdit::editingFinished, this,
                 [this] { guarded([this] { editor_.save(); }); });
     }
-    connect(comboBox2_, &QComboBox::currentIndexChanged, this, [this] {
-        patrolFieldChanged();
-        if (!loading_) {
-            guarded([this] { editor_.save(); });
-        }
-    });
+    // Only the user's choice counts: refilling the list (a language file)
+    // must not change the site's type.
+    connect(comboBox2_, &QComboBox::activated, this, &Tfrmpoints::typeChosen);
+}
+
+void Tfrmpoints::typeChosen() {
+    patrolFieldChanged();
+    guarded([this] { editor_.save(); });
+}
+
+void Tfrmpoints::languageApplied() {
+    showSettings();
+    settingsCheck();
 }
 
 void Tfrmpoints::showSettings() {
@@ -144,13 +151,18 @@ void Tfrmpoints::programNextBatonClick() {
                                       s.startTimes[0],
                                       s.finishTimes[0]};
     FailedPatrolOutcome out;
-    if (!guarded([&] {
+    if (guarded([&] {
             out =
                 programFailedPatrol(request, s_.sites(), s_.activityLog(), s_.texts(), s_.clock());
         })) {
-        return;
+        programmed(out, s.roundTime);
     }
-    if (out.roundTime != s.roundTime) {
+}
+
+// The block goes to the next baton and the editor closes; a missing list
+// closes it too; a value out of steps leaves it open.
+void Tfrmpoints::programmed(const FailedPatrolOutcome& out, const QString& roundTime) {
+    if (out.roundTime != roundTime) {
         roundEdit_->setText(out.roundTime);
     }
     using Kind = FailedPatrolOutcome::Kind;

@@ -1,5 +1,6 @@
 // The language file's captions reach the checkpoint windows by control name.
 #include "app_services.h"
+#include "captions.h"
 #include "frm_fpsetup.h"
 #include "frm_inputbox.h"
 #include "frm_points.h"
@@ -93,6 +94,22 @@ TEST_F(PointsCaptionsTest, SiteDeletionAndFailedPatrolSetup) {
     EXPECT_EQ(textOf<QLabel>(&fp, "Label2"), "L103");  // entry 52
     fp.tabs()->setCurrentIndex(1);
     EXPECT_EQ(textOf<QLabel>(&fp, "Label2"), "L141");  // entry 54
+}
+
+TEST_F(PointsCaptionsTest, ChangingLanguageKeepsTheSiteType) {
+    TSiteSettings settings;
+    settings.failedPatrolType = 2;
+    services->sites().writeCheckpointList("North", {{"000001", u'=', "A"}}, settings);
+    Tfrmpoints form(*services);
+    form.show();
+    auto* type = form.findChild<QComboBox*>("ComboBox2");
+    ASSERT_NE(type, nullptr);
+    ASSERT_EQ(type->currentIndex(), 2);
+    applyCaptionsToAllWindows(services->texts().loadedLines());
+    EXPECT_EQ(type->currentIndex(), 2);
+    EXPECT_EQ(type->currentText(), "L249");
+    form.reject();
+    EXPECT_EQ(services->sites().readCheckpointList("North").settings.failedPatrolType, 2);
 }
 
 }  // namespace

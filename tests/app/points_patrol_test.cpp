@@ -106,7 +106,9 @@ TEST_F(PointsPatrolTest, RoundTime020IsRedAndAutoCorrectMakesIt030) {
 
 TEST_F(PointsPatrolTest, TypeNoneShowsNothingRedAndCannotProgram) {
     enter(1, "020");
-    child<QComboBox>("ComboBox2")->setCurrentIndex(0);
+    QComboBox* type = child<QComboBox>("ComboBox2");
+    type->setCurrentIndex(0);
+    emit type->activated(0);
     EXPECT_FALSE(red("MaskEdit1"));
     EXPECT_FALSE(warningShown());
     EXPECT_FALSE(programEnabled());

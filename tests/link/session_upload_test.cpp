@@ -108,12 +108,14 @@ TEST_F(SessionTest, EmptyZiruBatonShowsNoDataAndIsNotProcessed) {
     EXPECT_FALSE(QFile::exists(fx.rawPath()));
 }
 
-TEST_F(SessionTest, BankLargerThanTheCapIsReadUpTo32800Bytes) {
+TEST_F(SessionTest, BankLargerThanTheCapIsReadUpTo32800BytesAndKept) {
     // 4200 records: 33608 bytes; 4099 records fit below 32800 with the header.
     ASSERT_TRUE(fx.uploadOne(batonWith("Ziru0123", {{2, 4200}})));
     const QStringList raw = test::readCrlfLines(fx.rawPath());
     EXPECT_EQ(raw.size(), 1 + 4099 + 1);
     EXPECT_EQ(fx.processedKeys().size(), 4099);
+    // The records beyond the cap were never read, so the bank is not cleared.
+    EXPECT_TRUE(fx.station->clearedRecords().empty());
 }
 
 TEST_F(SessionTest, SecondsModelSetsAndReadsItsClockInSeconds) {

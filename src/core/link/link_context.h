@@ -39,6 +39,8 @@ struct SessionFields {
     int bank = 14;
     int packetCount = 0;
     int bankSize = 0;
+    // The bank held more than is read from it: it must not be cleared.
+    bool bankTruncated = false;
     int retryCount = 0;
     bool headerWritten = false;
     bool gaugeOnRx = false;

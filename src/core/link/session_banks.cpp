@@ -149,6 +149,7 @@ void UploadSession::state200() {
     }
     f_.packetCount = 0;
     f_.bankSize = std::min(size, kBankCap);
+    f_.bankTruncated = size > kBankCap;
     const int maximum = f_.bankSize + (f_.bankSize / 8) * 4 + 8;
     s_.display.update([&](DisplaySnapshot& d) {
         d.label4Visible = false;
@@ -218,7 +219,14 @@ void UploadSession::readBank() {
 
 void UploadSession::state180() {
     const SettingsValues settings = s_.settings.values();
-    if (settings.clearDorodureMemory || s_.requests.writePending()) {
+    // Clearing a bank that was read only up to the cap would lose the records
+    // beyond it; such a bank keeps them for a later upload.
+    const bool keepUnread =
+        f_.bankTruncated && settings.uploadDorodureData && !s_.requests.writePending();
+    if (keepUnread) {
+        trace(QStringLiteral("Bank larger than read, not cleared ") + QString::number(f_.bank + 2));
+    }
+    if (!keepUnread && (settings.clearDorodureMemory || s_.requests.writePending())) {
         if (!settings.uploadDorodureData) {
             s_.host.logActivity(QStringLiteral("unknown"),
                                 QStringLiteral("Dorodure cleared without an uploaded ") +
