@@ -179,11 +179,13 @@ TEST(SimStationTiming, RealClockBlocksAndWakesForABatonPlacedElsewhere) {
     SystemClock clock;
     SimulatedStation station(clock, StationOptions{.greetingDelayMs = 20});
     ASSERT_TRUE(station.open());
+    // Timed from before the placing thread starts: at least its 30 ms sleep
+    // and the 20 ms greeting delay pass before the greeting can arrive.
+    const auto start = std::chrono::steady_clock::now();
     std::thread placer([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         station.place(ziru());
     });
-    const auto start = std::chrono::steady_clock::now();
     const QByteArray hello = readBytes(station, 2, 2000);
     const auto took = std::chrono::steady_clock::now() - start;
     placer.join();
