@@ -16,12 +16,10 @@
 #include "sites/site_store.h"
 
 #include <QDir>
-#include <QDebug>
 
 namespace dorodure {
 
 AppServices::AppServices(AppOptions options) : options_(std::move(options)) {
-    qDebug() << "lib sizes" << sizeof(AppServices) << sizeof(DisplayState) << sizeof(BatonRequests) << sizeof(ProcessingContext) << sizeof(AppOptions);
     dataFolder_ =
         QDir::cleanPath(options_.dataFolder.isEmpty() ? QDir::currentPath() : options_.dataFolder);
     if (options_.clock != nullptr) {

@@ -76,7 +76,8 @@ bool listedBefore(const SerialDeviceEntry& a, const SerialDeviceEntry& b,
 }  // namespace
 
 QString SerialDeviceEntry::label() const {
-    QString text = portNumber > 0 ? PortMap::portName(portNumber) + QStringLiteral("  ") : QString();
+    QString text =
+        portNumber > 0 ? PortMap::portName(portNumber) + QStringLiteral("  ") : QString();
     text += stableName ? QFileInfo(device).fileName() + QStringLiteral(" (") + systemLocation +
                              QLatin1Char(')')
                        : systemLocation;
@@ -102,13 +103,16 @@ int portNumberForDevice(const QString& device, const QString& systemLocation,
                         const PortMap* portMap) {
     const PortMap fixedScheme;
     const PortMap& map = portMap != nullptr ? *portMap : fixedScheme;
-    for (const QString& wanted : {device, systemLocation}) {
-        if (wanted.isEmpty()) {
-            continue;
-        }
-        for (int port = 1; port <= kLastPort; ++port) {
-            if (map.deviceFor(port) == wanted) {
-                return port;
+    // A "Port<N>" setting is the user's own choice and wins over the fixed
+    // scheme, which is the number's device only while no setting replaces it.
+    for (const bool settingsOnly : {true, false}) {
+        for (const QString& wanted : {device, systemLocation}) {
+            for (int port = 1; port <= kLastPort && !wanted.isEmpty(); ++port) {
+                const QString mapped = map.deviceFor(port);
+                if (mapped == wanted &&
+                    (!settingsOnly || mapped != PortMap::defaultDeviceFor(port))) {
+                    return port;
+                }
             }
         }
     }
