@@ -7,9 +7,9 @@
 #   1. finds the data folder: $DORODURE_DATA, else the first line of
 #      ~/.config/dorodure/data-folder, else ~/Dorodure;
 #   2. creates it on the first run;
-#   3. puts the delivered files there (the help documents, logos, help page,
-#      serial set-up helper, English.lng, and "dorodure", a link to the
-#      program), replacing any copy that differs from the installed one, so an
+#   3. puts the delivered files there (every file installed beside the
+#      program: help documents, logos, help page, serial set-up helper,
+#      English.lng; and "dorodure", a link to the program), replacing any copy that differs from the installed one, so an
 #      upgrade of the package reaches every user at the next start; nothing
 #      else in the folder is touched;
 #   4. starts the program there. A second start reaches the running copy
@@ -27,13 +27,13 @@ say() {
 # <prefix>/lib/dorodure, <prefix> being the folder above this script's bin/.
 self=$(readlink -f "$0")
 prefix=$(dirname "$(dirname "$self")")
-libdir=${DORODURE_LIBDIR:-$prefix/lib/dorodure}
+libdir=$prefix/lib/dorodure
 program=$libdir/dorodure
-delivered="Advanced.pdf Basic.pdf Install.pdf logo.gif logobig.gif Dorodure.html serial-setup.sh English.lng"
 
 # A folder name from the environment or the config file: "~/" means the home
 # folder and a relative name is taken below it.
 expand_folder() {
+    # shellcheck disable=SC2088 # a literal "~" from a config file
     case $1 in
         "~") printf '%s\n' "$HOME" ;;
         "~/"*) printf '%s/%s\n' "$HOME" "${1#"~/"}" ;;
@@ -63,7 +63,6 @@ data_folder() {
 refresh_file() {
     from=$libdir/$1
     to=$data/$1
-    [ -f "$from" ] || { say "the installed file $from is missing; please reinstall"; return 1; }
     if [ -f "$to" ] && cmp -s "$from" "$to"; then
         return 0
     fi
@@ -72,7 +71,11 @@ refresh_file() {
         return 1
     fi
     tmp=$data/.$1.dorodure-new
-    cp "$from" "$tmp" && mv -f "$tmp" "$to" || { rm -f "$tmp"; say "cannot write $to"; return 1; }
+    if ! { cp "$from" "$tmp" && mv -f "$tmp" "$to"; }; then
+        rm -f "$tmp"
+        say "cannot write $to"
+        return 1
+    fi
 }
 
 # "dorodure" in the data folder is a link to the installed program.
@@ -87,7 +90,11 @@ refresh_program_link() {
     fi
     tmp=$data/.dorodure.dorodure-new
     rm -f "$tmp"
-    ln -s "$program" "$tmp" && mv -fT "$tmp" "$link" || { rm -f "$tmp"; say "cannot write $link"; return 1; }
+    if ! { ln -s "$program" "$tmp" && mv -fT "$tmp" "$link"; }; then
+        rm -f "$tmp"
+        say "cannot write $link"
+        return 1
+    fi
 }
 
 if [ ! -x "$program" ]; then
@@ -100,8 +107,11 @@ if ! mkdir -p "$data" 2>/dev/null || [ ! -w "$data" ]; then
     exit 1
 fi
 failed=0
-for name in $delivered; do
-    refresh_file "$name" || failed=1
+for from in "$libdir"/*; do
+    name=${from##*/}
+    if [ -f "$from" ] && [ "$name" != dorodure ]; then
+        refresh_file "$name" || failed=1
+    fi
 done
 refresh_program_link || failed=1
 # The program's start-up check names any file still missing; start it anyway.

@@ -121,6 +121,7 @@ void TfrmMain::buildStatusPanel(QWidget* central) {
     groupBox3_ = new QGroupBox(QStringLiteral("Status"), central);
     groupBox3_->setObjectName(QStringLiteral("GroupBox3"));
     groupBox3_->setGeometry(8, 144, 413, 82);
+    groupBox3_->setAutoFillBackground(true);  // covers Label3
     lblStatus_ = makeLabel(groupBox3_, "lblStatus", QStringLiteral("Initializing please wait..."),
                            QRect(12, 20, 390, 18));
     gauge1_ = new QProgressBar(groupBox3_);

@@ -161,6 +161,7 @@ void TfrmMain::setProcessing(bool running) {
     } else {
         shownChange_ = ~std::uint64_t{0};  // show the link's state again
         refreshDisplay();
+        lblStatus_->setText(s_.display().snapshot().statusText);
     }
 }
 

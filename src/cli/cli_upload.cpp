@@ -10,6 +10,7 @@
 #include "link/display_state.h"
 #include "link/link_host.h"
 #include "link/port_map.h"
+#include "link/rfc2217_line.h"
 #include "link/sim/simulated_station.h"
 #include "processing/sort_raw.h"
 #include "shell/activity_log.h"
@@ -118,6 +119,7 @@ class CliLinkHost final : public LinkHost {
 
 struct UploadOptions {
     QString simulate;  // baton file or "demo"; empty: the real ports
+    QString device;    // a device path or rfc2217:// address for the CommPort number
     bool realTime = false;
     int batons = 0;    // 0: no count
     int timeoutS = 0;  // 0: none
@@ -139,6 +141,18 @@ UploadOptions takeUploadOptions(QStringList& args) {
     UploadOptions o;
     if (auto file = takeOption(args, QStringLiteral("simulate"))) {
         o.simulate = *file == QLatin1String("demo") ? *file : QFileInfo(*file).absoluteFilePath();
+    }
+    if (auto device = takeOption(args, QStringLiteral("device"))) {
+        o.device = device->trimmed();
+        if (o.device.startsWith(QLatin1String("rfc2217:"), Qt::CaseInsensitive) &&
+            !parseRfc2217Address(o.device)) {
+            throw UsageError(QStringLiteral("--device \"%1\" is not an address of the form "
+                                            "rfc2217://HOST:PORT")
+                                 .arg(o.device));
+        }
+        if (!o.simulate.isEmpty()) {
+            throw UsageError(QStringLiteral("--device and --simulate exclude each other"));
+        }
     }
     o.realTime = takeFlag(args, QStringLiteral("real-time"));
     o.batons =
@@ -196,8 +210,13 @@ int runUpload(QStringList args) {
     if (!o.simulate.isEmpty()) {
         device = QStringLiteral("simulator:") + o.simulate;
         map.setOverride(std::max(1, settings.values().commPort), device);
+    } else if (!o.device.isEmpty()) {
+        // The search starts at the CommPort number (1 when 0): it finds the
+        // station there first.
+        map.setOverride(std::max(1, settings.values().commPort), o.device);
     }
     SerialLineFactory lines(map, *clock);
+    registerRfc2217Transport(lines);
     if (!device.isEmpty()) {
         station = lines.station(device);  // a bad baton file stops here
     }
@@ -223,7 +242,8 @@ int runUpload(QStringList args) {
 
 const CommandRegistration kUpload(
     QStringLiteral("upload"),
-    QStringLiteral("find the station and upload batons [--simulate FILE|demo] [--real-time] "
+    QStringLiteral("find the station and upload batons [--simulate FILE|demo] [--device DEVICE] "
+                   "[--real-time] "
                    "[--batons K] [--timeout S] [--unknown ignore|site:NAME|new:NAME]"),
     [](const QStringList& args) {
         return CliSession::guarded(QStringLiteral("upload"), [&] { return runUpload(args); });

@@ -3,6 +3,7 @@
 #include "startup_fixture.h"
 
 #include "led_widget.h"
+#include "link/comms_thread.h"
 #include "shell/text_file.h"
 
 #include <QLabel>
@@ -80,6 +81,39 @@ TEST(MainWindowUpload, ShowsADemoUploadAndWritesItsReports) {
                    QStringLiteral("Looking for Dorodure...");
         },
         15000));
+}
+
+TEST(MainWindowUpload, AFailedProcessingRunIsShownOnceAndTheLinkGoesOn) {
+    AppFixture f;
+    f.install();
+    f.addSite(QStringLiteral("Head Office"));
+    QFile::copy(QStringLiteral(DORODURE_SOURCE_DIR "/data/demo/Head Office/checkpt.lst"),
+                f.path(QStringLiteral("Head Office/checkpt.lst")));
+    // Folders in the place of the day files of the demo's nights: they cannot
+    // be written, so filing the upload fails.
+    const QDate today = QDate::currentDate();
+    for (const QDate& day : {today.addDays(-1), today}) {
+        f.folder.mkdir(QStringLiteral("Head Office/Raw/") + day.toString(QStringLiteral("yyMMdd")) +
+                       QStringLiteral(".txt"));
+    }
+    f.writeSetting(QStringLiteral("Port1"), QStringLiteral("simulator:demo"));
+    f.start();
+    ASSERT_TRUE(f.window().startupDone());
+
+    ASSERT_TRUE(AppFixture::waitFor([&] { return !f.ui.messages.isEmpty(); }, 60000));
+    EXPECT_TRUE(f.ui.messages[0].startsWith(QStringLiteral("The upload could not be processed")))
+        << f.ui.messages[0].toStdString();
+    // The baton is taken off and the link looks for the next one.
+    EXPECT_TRUE(AppFixture::waitFor(
+        [&] {
+            return f.services().display().snapshot().statusText ==
+                   QStringLiteral("Looking for Dorodure...");
+        },
+        20000));
+    EXPECT_EQ(f.ui.messages.size(), 1);
+    EXPECT_TRUE(f.services().commsThread()->running());
+    EXPECT_TRUE(reportsOf(f, QStringLiteral("*.pdf")).isEmpty());
+    EXPECT_NE(textfile::lastLine(f.path(QStringLiteral("Raw.txt"))), QStringLiteral("Done"));
 }
 
 }  // namespace
