@@ -5,7 +5,7 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config clang
     qt6-base-dev qt6-serialport-dev libqt6network6
     libhpdf-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
-    poppler-utils python3 python3-serial xvfb xauth clang-format
+    poppler-utils python3 python3-serial xvfb xauth clang-format desktop-file-utils appstream
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -118,9 +118,15 @@ as_guard() {
     chroot --userspec=guard:guard "$chroot_dir" /usr/bin/env -i HOME=/home/guard \
         PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen "$@"
 }
-# The launcher makes the folder; the program then asks for nothing: it has a
-# site, the trace marker and a simulated station (demo mode).
-as_guard mkdir -p "/home/guard/Dorodure/Head Office"
+as_guard dorodure --help >"$run/help.log" 2>&1 || { cat "$run/help.log"; fail "dorodure --help"; }
+for f in dorodure Advanced.pdf Basic.pdf Install.pdf logo.gif logobig.gif Dorodure.html \
+    serial-setup.sh English.lng; do
+    [ -e "$data/$f" ] || fail "the launcher did not put $f into ~/Dorodure"
+done
+ok "the launcher created ~/Dorodure with the delivered files"
+# Now a real start that asks nothing: a site, the trace marker, no report
+# viewer, and demo mode (a simulated station, no version check).
+mkdir -p "$data/Head Office"
 cp -r "$root/data/demo/Head Office/." "$data/Head Office/"
 printf '\r\n' >"$data/Rs232.txt"
 printf 'OpenReportAfterProcessing=F\r\n' >"$data/Dorodure.ini"
@@ -137,11 +143,6 @@ for _ in $(seq 1 40); do
 done
 kill "$app" 2>/dev/null || true
 wait "$app" 2>/dev/null || true
-for f in dorodure Advanced.pdf Basic.pdf Install.pdf logo.gif logobig.gif Dorodure.html \
-    serial-setup.sh English.lng; do
-    [ -e "$data/$f" ] || fail "the launcher did not put $f into ~/Dorodure"
-done
-ok "the launcher created ~/Dorodure with the delivered files"
 [ -n "$reached" ] || { cat "$run/app.log"; fail "the program did not reach the idle cycle"; }
 ok "the program passed its start-up checks and reached the idle cycle"
 
