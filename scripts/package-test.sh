@@ -119,10 +119,13 @@ as_guard() {
         PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen "$@"
 }
 as_guard dorodure --help >"$run/help.log" 2>&1 || { cat "$run/help.log"; fail "dorodure --help"; }
-for f in dorodure Advanced.pdf Basic.pdf Install.pdf logo.gif logobig.gif Dorodure.html \
+for f in Advanced.pdf Basic.pdf Install.pdf logo.gif logobig.gif Dorodure.html \
     serial-setup.sh English.lng; do
-    [ -e "$data/$f" ] || fail "the launcher did not put $f into ~/Dorodure"
+    cmp -s "$chroot_dir/usr/lib/dorodure/$f" "$data/$f" ||
+        fail "the launcher did not put $f into ~/Dorodure"
 done
+[ "$(readlink "$data/dorodure")" = /usr/lib/dorodure/dorodure ] ||
+    fail "the program link in the data folder is wrong"
 ok "the launcher created ~/Dorodure with the delivered files"
 # Now a real start that asks nothing: a site, the trace marker, no report
 # viewer, and demo mode (a simulated station, no version check).

@@ -42,7 +42,8 @@ TfrmDelay::TfrmDelay(AppServices& services, QWidget* parent) : QDialog(parent), 
     layout->addWidget(spinEdit1_);
     layout->addWidget(label2);
     layout->addLayout(buttons);
-    setFixedSize(sizeHint());
+    // Fixed in size, yet as large as the captions of the language file need.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TfrmDelay::accept() {

@@ -11,6 +11,7 @@
 #include "sites/site_store.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -63,7 +64,12 @@ void TfrmFPSetup::buildWindow() {
                                          "consult the help file"));
     intro->setWordWrap(true);
     layout->addWidget(intro);
-    layout->addWidget(label(this, "Label7", QStringLiteral("Site Name")));
+    // "Site Name" followed by the line the language file sets: " wish to work with".
+    auto* siteRow = new QHBoxLayout;
+    siteRow->addWidget(label(this, "Label7", QStringLiteral("Site Name")));
+    siteRow->addWidget(label(this, "Label3", QStringLiteral(" wish to work with")));
+    siteRow->addStretch();
+    layout->addLayout(siteRow);
     listBox1_ = new QListWidget(this);
     listBox1_->setObjectName(QStringLiteral("ListBox1"));
     layout->addWidget(listBox1_);

@@ -42,7 +42,8 @@ TfrmIdNum::TfrmIdNum(AppServices& services, QWidget* parent) : QDialog(parent), 
     layout->addWidget(label1);
     layout->addWidget(maskEdit1_);
     layout->addLayout(buttons);
-    setFixedSize(sizeHint());
+    // Fixed in size, yet as large as the captions of the language file need.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TfrmIdNum::takeEntry(bool autoIncrement) {

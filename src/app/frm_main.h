@@ -1,5 +1,6 @@
 #pragma once
 
+#include "captions.h"
 #include "startup_sequence.h"
 
 #include <QMainWindow>
@@ -28,7 +29,7 @@ struct DisplaySnapshot;
 // start-up sequence at its first showing and the shutdown when it closes, and
 // shows what the communications thread publishes in the display state without
 // touching the thread.
-class TfrmMain final : public QMainWindow, private StartupView {
+class TfrmMain final : public QMainWindow, public LanguageAware, private StartupView {
     Q_OBJECT
   public:
     static constexpr int kNormalWidth = 429;
@@ -47,6 +48,9 @@ class TfrmMain final : public QMainWindow, private StartupView {
 
     // Brings the window back from the task bar and to the front.
     void restoreAndRaise();
+
+    // After a language file: the "Failed Patrol" entry is shown.
+    void languageApplied() override;
 
     // Timer2: status line, date line (red while a record block waits), and
     // the close request.

@@ -4,12 +4,12 @@
 
 #include "app_link_host.h"
 #include "app_services.h"
+#include "captions.h"
 #include "led_widget.h"
 #include "link/display_state.h"
 #include "shell/clock.h"
 #include "shell/language_table.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
@@ -192,23 +192,18 @@ void TfrmMain::setTitle(const QString& title) {
 }
 
 void TfrmMain::applyCaptions() {
-    const auto captions = captionsForForm(s_.texts().loadedLines(), objectName());
-    for (const CaptionText& c : captions) {
-        const QString name = c.target.control;
-        if (c.target.kind == CaptionTarget::Kind::Title) {
-            setWindowTitle(c.text);
-        } else if (auto* action = findChild<QAction*>(name)) {
-            action->setText(c.text);
-        } else if (auto* menu = findChild<QMenu*>(name)) {
-            menu->setTitle(c.text);
-        } else if (auto* label = findChild<QLabel*>(name)) {
-            label->setText(c.text);
-        } else if (auto* button = findChild<QAbstractButton*>(name)) {
-            button->setText(c.text);
-        } else if (auto* group = findChild<QGroupBox*>(name)) {
-            group->setTitle(c.text);
-        }
-    }
+    applyCaptionsToAllWindows(s_.texts().loadedLines());
+    // The baton panel shows what the link publishes: start it from the
+    // captions of the language file.
+    s_.display().update([this](DisplaySnapshot& d) {
+        d.lblID = lblID_->text();
+        d.lblVer = lblVer_->text();
+        d.lblDate = lblDate_->text();
+        d.lblTime = lblTime_->text();
+    });
+}
+
+void TfrmMain::languageApplied() {
     failedPatrol_->setVisible(true);
 }
 

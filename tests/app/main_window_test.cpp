@@ -6,6 +6,7 @@
 #include "shell/settings.h"
 #include "shell/text_file.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -94,6 +95,49 @@ TEST(Shutdown, ProcessesTheUploadWhenTheUserAgrees) {
     const QStringList reports =
         QDir(f.path(QStringLiteral("Head Office"))).entryList({QStringLiteral("*.pdf")});
     EXPECT_EQ(reports.size(), 1);
+}
+
+TEST(FileMenu, ImportProcessesRawTxtAndLogsIt) {
+    AppFixture f;
+    f.install();
+    f.addSite(QStringLiteral("Head Office"));
+    QFile::copy(QStringLiteral(DORODURE_SOURCE_DIR "/data/demo/Head Office/checkpt.lst"),
+                f.path(QStringLiteral("Head Office/checkpt.lst")));
+    f.start();
+    writeCrlfLines(f.path(QStringLiteral("Raw.txt")), twoClockings());
+
+    f.window().findChild<QAction*>(QStringLiteral("Import1"))->trigger();
+
+    EXPECT_TRUE(f.ui.messages.isEmpty()) << f.ui.messages.join(u'\n').toStdString();
+    EXPECT_EQ(textfile::lastLine(f.path(QStringLiteral("Raw.txt"))), QStringLiteral("Done"));
+    EXPECT_EQ(
+        QDir(f.path(QStringLiteral("Head Office"))).entryList({QStringLiteral("*.pdf")}).size(), 1);
+    bool logged = false;
+    for (const QString& line : f.activityLines()) {
+        logged = logged || line.endsWith(QStringLiteral("\"unknown\",\"Raw.txt imported\""));
+    }
+    EXPECT_TRUE(logged) << f.activityLines().join(u'\n').toStdString();
+}
+
+TEST(SetupMenu, AddNewSiteCreatesItOrRefusesAnExistingName) {
+    AppFixture f;
+    f.install();
+    f.addSite(QStringLiteral("Head Office"));
+    f.start();
+    QAction* add = f.window().findChild<QAction*>(QStringLiteral("SiteSetup1"));
+
+    f.ui.textAnswers = {QStringLiteral("Warehouse")};
+    add->trigger();
+    EXPECT_TRUE(QDir(f.path(QStringLiteral("Warehouse/Raw"))).exists());
+    ASSERT_EQ(f.activityLines().size(), 1);
+    EXPECT_TRUE(
+        f.activityLines()[0].endsWith(QStringLiteral("\"Warehouse\",\"New Site created\"")));
+
+    f.ui.textAnswers = {QStringLiteral("head office")};
+    add->trigger();
+    ASSERT_EQ(f.ui.messages.size(), 1);
+    EXPECT_EQ(f.ui.messages[0], QStringLiteral("Could Not Create the new site head office"));
+    EXPECT_EQ(f.activityLines().size(), 1);
 }
 
 TEST(MainWindowKeys, ExclamationShowsTheMenusAndTwiceRestoresTheHeight) {

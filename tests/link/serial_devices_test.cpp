@@ -126,6 +126,22 @@ TEST(SerialDevices, PortSettingsDecideTheNumber) {
     EXPECT_EQ(entries[2].portNumber, 0);
 }
 
+TEST(SerialDevices, ANumberlessChoiceGetsTheFirstFreeNumber) {
+    const std::map<QString, QString> ini{{QStringLiteral("Port193"), QStringLiteral("/dev/pts/1")}};
+    const PortMap map([&](const QString& key) {
+        const auto it = ini.find(key);
+        return it == ini.end() ? QString() : it->second;
+    });
+    const auto entries = describeSerialDevices(
+        {plain(QStringLiteral("/dev/pts/1")), plain(QStringLiteral("/dev/pts/2")),
+         usb(QStringLiteral("/dev/ttyUSB3"), 1, 2)},
+        {}, &map);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(portNumberToKeep(entries[0], &map), 8);    // ttyUSB3 keeps COM8
+    EXPECT_EQ(portNumberToKeep(entries[1], &map), 193);  // already kept as Port193
+    EXPECT_EQ(portNumberToKeep(entries[2], &map), 194);  // pts/2: the next free number
+}
+
 TEST(SerialDevices, DuplicatesAndSeveralLinksToOneDevice) {
     const ByIdLinks byId{
         {kFtdi, QStringLiteral("/dev/ttyUSB0")},

@@ -18,6 +18,8 @@ namespace dorodure {
 namespace {
 
 constexpr int kLastPort = 255;
+// The first number the fixed scheme leaves free for devices of the user's choice.
+constexpr int kFirstFreePort = 193;
 
 QString hex4(quint16 value) {
     return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0'));
@@ -138,6 +140,20 @@ std::vector<SerialDeviceEntry> describeSerialDevices(const std::vector<SerialDev
                          return listedBefore(a, b, natural);
                      });
     return entries;
+}
+
+int portNumberToKeep(const SerialDeviceEntry& entry, const PortMap* portMap) {
+    if (entry.portNumber > 0) {
+        return entry.portNumber;
+    }
+    const PortMap fixedScheme;
+    const PortMap& map = portMap != nullptr ? *portMap : fixedScheme;
+    for (int port = kFirstFreePort; port <= kLastPort; ++port) {
+        if (map.deviceFor(port).isEmpty()) {
+            return port;
+        }
+    }
+    return 0;
 }
 
 std::vector<SerialDeviceRecord> systemSerialDevices() {

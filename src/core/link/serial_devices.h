@@ -61,6 +61,11 @@ std::vector<SerialDeviceEntry> describeSerialDevices(const std::vector<SerialDev
 int portNumberForDevice(const QString& device, const QString& systemLocation,
                         const PortMap* portMap);
 
+// The number under which a chosen device is kept ("Port<N>=device" and
+// CommPort=N): its own number, else the first number from 193 on that names
+// no device; 0 when every number is taken.
+int portNumberToKeep(const SerialDeviceEntry& entry, const PortMap* portMap = nullptr);
+
 // What the system has now: QSerialPortInfo's ports with their access rights.
 std::vector<SerialDeviceRecord> systemSerialDevices();
 
