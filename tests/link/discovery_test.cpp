@@ -112,3 +112,57 @@ TEST(Discovery, StopEndsASearchThatFindsNothing) {
 
 }  // namespace
 }  // namespace dorodure
+
+namespace dorodure {
+namespace {
+
+// A port whose device exists but this user may not open.
+class ForbiddenLine final : public SerialLine {
+  public:
+    bool open() override { return false; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+    QString errorString() const override {
+        return QStringLiteral(
+            "COM1 (/dev/ttyS0): permission denied; add the user to the group "
+            "that owns the device (usually \"dialout\") and log in again");
+    }
+    bool permissionDenied() const override { return true; }
+    void setDtr(bool) override {}
+    void setBreak(bool) override {}
+    qint64 bytesWaiting() override { return 0; }
+    QByteArray read(qint64) override { return {}; }
+    qint64 write(const QByteArray&) override { return -1; }
+    bool waitForBytes(qint64) override { return false; }
+};
+
+TEST(Discovery, APortWithoutPermissionIsReportedNotSkippedSilently) {
+    test::LinkFixture fx;
+    textfile::createEmpty(fx.folder.file(QStringLiteral("Rs232.txt")));
+    fx.ports[1] = std::make_shared<ForbiddenLine>();
+    fx.addStation(4);
+    // The status line as the search reaches port 3.
+    QString statusAtPort3;
+    const LineFactory inner = fx.factory();
+    const LineFactory spy = [&](int port) {
+        if (port == 3) {
+            statusAtPort3 = fx.display.snapshot().statusText;
+        }
+        return inner(port);
+    };
+    fx.session = std::make_unique<UploadSession>(fx.services, spy, fx.stop);
+    fx.session->discover();
+    EXPECT_EQ(fx.session->portNumber(), 4);
+    EXPECT_EQ(statusAtPort3,
+              QStringLiteral("Initializing please wait  (Checking Port 3 )  COM1 (/dev/ttyS0): "
+                             "permission denied; add the user to the group that owns the device "
+                             "(usually \"dialout\") and log in again"));
+    // Found: the note is gone.
+    EXPECT_FALSE(fx.display.snapshot().statusText.contains(QLatin1String("permission")));
+    const QStringList trace = test::readCrlfLines(fx.folder.file(QStringLiteral("Rs1.txt")));
+    EXPECT_EQ(trace.filter(QStringLiteral("Permission denied: COM1 (/dev/ttyS0)")).size(), 1)
+        << trace.join(u'\n').toStdString();
+}
+
+}  // namespace
+}  // namespace dorodure

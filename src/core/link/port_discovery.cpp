@@ -48,6 +48,7 @@ void UploadSession::discover() {
         }
     }
     if (found && !stop_.load()) {
+        permissionNote_.clear();
         rememberPort();
         try {
             checkStation();
@@ -71,8 +72,9 @@ void UploadSession::startPass() {
 
 bool UploadSession::probePort() {
     const int port = portNumber_.load();
-    s_.display.setStatus(text(109) + QLatin1Char(' ') + QString::number(port) +
-                         QStringLiteral(" )"));
+    s_.display.setStatus(
+        text(109) + QLatin1Char(' ') + QString::number(port) + QStringLiteral(" )") +
+        (permissionNote_.isEmpty() ? QString() : QStringLiteral("  ") + permissionNote_));
     if (line_ != nullptr) {
         line_->close();
     }
@@ -109,12 +111,26 @@ bool UploadSession::openWithTries() {
     trace(QStringLiteral("Try ") + QString::number(port));
     if (!opened) {
         if (line_ != nullptr) {
+            if (line_->permissionDenied()) {
+                notePermissionDenied(line_->errorString());
+            }
             line_->close();
         }
         portNumber_.store(port + 1);
         trace(QStringLiteral("SerErr ") + QString::number(tries));
     }
     return opened;
+}
+
+// A port that exists but may not be opened is most likely the station's: the
+// user hears why in the status line and the trace, not a silent skip.
+void UploadSession::notePermissionDenied(const QString& why) {
+    if (why != permissionNote_) {
+        trace(QStringLiteral("Permission denied: ") + why);
+    }
+    permissionNote_ = why;
+    s_.display.setStatus(text(109) + QLatin1Char(' ') + QString::number(portNumber_.load()) +
+                         QStringLiteral(" )  ") + why);
 }
 
 bool UploadSession::echoWithDtrOn() {

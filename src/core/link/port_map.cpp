@@ -34,6 +34,7 @@ class SharedLine final : public SerialLine {
     void close() override { line_->close(); }
     bool isOpen() const override { return line_->isOpen(); }
     QString errorString() const override { return line_->errorString(); }
+    bool permissionDenied() const override { return line_->permissionDenied(); }
     void setDtr(bool on) override { line_->setDtr(on); }
     void setBreak(bool on) override { line_->setBreak(on); }
     qint64 bytesWaiting() override { return line_->bytesWaiting(); }

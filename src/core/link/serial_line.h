@@ -29,6 +29,9 @@ class SerialLine {
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     virtual QString errorString() const = 0;
+    // The last open() failed because this user may not open the device (as
+    // opposed to a missing or busy one); errorString() says how to fix it.
+    virtual bool permissionDenied() const { return false; }
 
     // Throw PortError when the open line has failed.
     virtual void setDtr(bool on) = 0;

@@ -27,7 +27,11 @@ bool SystemSerialLine::open() {
     port_ = std::make_unique<QSerialPort>();
     port_->setPortName(device_);
     failed_ = false;
+    permissionDenied_ = false;
     if (!port_->open(QIODevice::ReadWrite)) {
+        const QFileInfo info(device_);
+        permissionDenied_ = port_->error() == QSerialPort::PermissionError && info.exists() &&
+                            !(info.isReadable() && info.isWritable());
         error_ = describeOpenError();
         port_.reset();
         return false;

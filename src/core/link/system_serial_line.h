@@ -29,6 +29,7 @@ class SystemSerialLine final : public SerialLine {
     void close() override;
     bool isOpen() const override;
     QString errorString() const override;
+    bool permissionDenied() const override { return permissionDenied_; }
     void setDtr(bool on) override;
     void setBreak(bool on) override;
     qint64 bytesWaiting() override;
@@ -49,6 +50,7 @@ class SystemSerialLine final : public SerialLine {
     std::unique_ptr<QSerialPort> port_;
     QString error_;
     bool failed_ = false;
+    bool permissionDenied_ = false;
 };
 
 }  // namespace dorodure

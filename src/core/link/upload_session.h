@@ -89,6 +89,7 @@ class UploadSession {
     void startPass();
     bool probePort();
     bool openWithTries();
+    void notePermissionDenied(const QString& why);
     bool echoWithDtrOn();
     bool echoWithDtrOff();
     void setDtrTraced(bool on, const QString& failureTrace);
@@ -135,6 +136,9 @@ class UploadSession {
     std::vector<BatonRequests::Record> block_;
 
     std::atomic<int> portNumber_{0};
+    // Why a port that exists could not be opened for lack of permission;
+    // shown with the search's status line until the station is found.
+    QString permissionNote_;
     std::atomic<bool> portReady_{false};
     std::atomic<int> stateMirror_{0};
     std::atomic<int> completedSessions_{0};
