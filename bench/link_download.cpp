@@ -60,8 +60,8 @@ class SharedStation : public SerialLine {
     std::shared_ptr<sim::SimulatedStation> s_;
 };
 
-sim::BatonSpec benchBaton(int records) {
-    sim::BatonSpec made;
+sim::BatonSetup benchBaton(int records) {
+    sim::BatonSetup made;
     made.idText = "Ziru0500";
     for (int i = 0; i < records; ++i) {
         sim::BatonRecord r;

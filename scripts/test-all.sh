@@ -8,6 +8,8 @@ scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 
 scripts/check-format.sh
+desktop-file-validate packaging/example.dorodure.Uploader.desktop
+appstreamcli validate --no-net packaging/example.dorodure.Uploader.metainfo.xml
 
 scripts/build.sh build -DDORODURE_WERROR=ON
 ctest --test-dir build --output-on-failure --parallel "$(nproc)" --timeout 600

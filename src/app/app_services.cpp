@@ -3,6 +3,7 @@
 #include "dialog_interaction.h"
 #include "link/comms_thread.h"
 #include "link/port_map.h"
+#include "link/rfc2217_line.h"
 #include "prefs/baton_names.h"
 #include "processing/pdf/pdfprint.h"
 #include "processing/unknown_checkpoints.h"
@@ -93,6 +94,7 @@ LineFactory AppServices::makeLineFactory() {
     TSettings* settings = settings_.get();
     PortMap map([settings](const QString& key) { return settings->rawValue(key); });
     lineFactory_ = std::make_unique<SerialLineFactory>(std::move(map), *clock_);
+    registerRfc2217Transport(*lineFactory_);
     SerialLineFactory* factory = lineFactory_.get();
     return [factory](int port) { return factory->make(port); };
 }

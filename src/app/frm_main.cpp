@@ -3,6 +3,10 @@
 #include "app_link_host.h"
 #include "app_services.h"
 #include "dialog_interaction.h"
+#include "frm_new.h"
+#include "frm_points.h"
+#include "frm_pref.h"
+#include "frm_unknownp.h"
 #include "led_widget.h"
 #include "shell/trace_log.h"
 
@@ -64,12 +68,14 @@ TfrmMain::TfrmMain(AppServices& services, QWidget* parent)
     host_->onProcessing = [this](bool running) { setProcessing(running); };
     host_->windowBusy = [this] { return processingDepth_ > 0; };
     connectSinks();
+    createWindows();
 }
 
 TfrmMain::~TfrmMain() {
     s_.trace().setMemoSink({});
     host_->abandon();
     s_.stopCommsThread();
+    s_.setUnknownAsker(nullptr);
 }
 
 void TfrmMain::buildControls() {

@@ -22,6 +22,10 @@ namespace dorodure {
 class AppServices;
 class AppLinkHost;
 class LedWidget;
+class Tfrmpoints;
+class TfrmNew;
+class TfrmPref;
+class TfrmUnknownP;
 struct DisplaySnapshot;
 
 // The main window: the baton on the station, the progress of the running
@@ -108,13 +112,18 @@ class TfrmMain final : public QMainWindow, public LanguageAware, private Startup
     void showSnapshotBaton(const DisplaySnapshot& d);
     void showSnapshotStatus(const DisplaySnapshot& d);
     void setProcessing(bool running);
-    // A window of a later release: says so.
-    void windowComesLater(const QString& name);
+    // The windows that live as long as the main window (the checkpoint
+    // editor must exist for buttons touched to the station to reach it).
+    void createWindows();
     // Guards an action against running inside a processing run.
     bool idle() const;
 
     AppServices& s_;
     std::unique_ptr<AppLinkHost> host_;
+    std::unique_ptr<Tfrmpoints> points_;
+    std::unique_ptr<TfrmNew> reports_;
+    std::unique_ptr<TfrmPref> prefs_;
+    std::unique_ptr<TfrmUnknownP> unknown_;
     bool startupQueued_ = false;
     bool startupDone_ = false;
     bool startupFailed_ = false;

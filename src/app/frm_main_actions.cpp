@@ -3,8 +3,15 @@
 
 #include "app_link_host.h"
 #include "app_services.h"
+#include "frm_about.h"
 #include "frm_delay.h"
+#include "frm_fpsetup.h"
 #include "frm_idnum.h"
+#include "frm_logfile.h"
+#include "frm_new.h"
+#include "frm_points.h"
+#include "frm_pref.h"
+#include "frm_unknownp.h"
 #include "processing/process_raw.h"
 #include "shell/activity_log.h"
 #include "shell/file_error.h"
@@ -36,45 +43,58 @@ bool TfrmMain::idle() const {
     return processingDepth_ == 0 && !closing_;
 }
 
-void TfrmMain::windowComesLater(const QString& name) {
-    s_.ui().showMessage(QStringLiteral("The %1 window comes with a later release.").arg(name));
+void TfrmMain::createWindows() {
+    points_ = std::make_unique<Tfrmpoints>(s_, this);
+    reports_ = std::make_unique<TfrmNew>(s_, this);
+    prefs_ = std::make_unique<TfrmPref>(s_, this);
+    unknown_ = std::make_unique<TfrmUnknownP>(s_, this);
+    s_.setUnknownAsker(unknown_.get());
+    prefs_->setReportChoicesSource([this] { return reports_->reportDefaults(); });
+    reports_->setSiteListWritten(
+        [this](const QString& site) { points_->editor().selectSiteByName(site); });
+    points_->reportSite = [this] { return reports_->reportDefaults().siteIndex; };
 }
 
-// Windows that other parts of the program provide are opened from here, one
-// function each, so that each is wired in one place.
+// The other windows are opened from here, one function each.
 void TfrmMain::openReports() {
     if (idle()) {
-        windowComesLater(QStringLiteral("Reports"));
+        reports_->exec();
     }
 }
 
 void TfrmMain::openCheckpoints() {
     if (idle()) {
-        windowComesLater(QStringLiteral("Checkpoints"));
+        points_->exec();
+        if (points_->programMustEnd()) {
+            close();
+        }
     }
 }
 
 void TfrmMain::openPreferences() {
     if (idle()) {
-        windowComesLater(QStringLiteral("Preferences"));
+        prefs_->exec();
     }
 }
 
 void TfrmMain::openAbout() {
     if (idle()) {
-        windowComesLater(QStringLiteral("About"));
+        TfrmAbout window(s_, this);
+        window.exec();
     }
 }
 
 void TfrmMain::openFailedPatrol() {
     if (idle()) {
-        windowComesLater(QStringLiteral("Failed Patrol"));
+        TfrmFPSetup window(s_, this);
+        window.exec();
     }
 }
 
 void TfrmMain::openLogViewer() {
     if (idle()) {
-        windowComesLater(QStringLiteral("activity log"));
+        TfrmLogFile window(s_, this);
+        window.exec();
     }
 }
 

@@ -44,6 +44,8 @@ Arguments parseArguments(const QApplication& app) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dorodure"));
+    // The desktop entry, the AppStream metadata and the icons share this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.dorodure.Uploader"));
     const Arguments args = parseArguments(app);
     const QString folder =
         QDir(args.dataFolder.isEmpty() ? QDir::currentPath() : args.dataFolder).absolutePath();

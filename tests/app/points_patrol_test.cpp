@@ -216,7 +216,7 @@ TEST_F(PointsPatrolTest, ProgramNextBatonReachesTheBatonOnTheStation) {
         stop);
     session.discover();
     session.prepareLoop();
-    sim::BatonSpec baton;
+    sim::BatonSetup baton;
     baton.banks[0] = {sim::BatonRecord{0x0000A1, 0x05, 0x12, 0x10, 0x30}};
     station->place(baton);
     const qint64 end = clock.tickMs() + 120000;

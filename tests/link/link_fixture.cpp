@@ -94,7 +94,7 @@ int LinkFixture::clockReads() const {
     return reads;
 }
 
-bool LinkFixture::uploadOne(const sim::BatonSpec& baton, const sim::FaultPlan& faults,
+bool LinkFixture::uploadOne(const sim::BatonSetup& baton, const sim::FaultPlan& faults,
                             qint64 lingerMs) {
     const int before = session->completedSessions();
     const int readsBefore = clockReads();
@@ -113,7 +113,7 @@ bool LinkFixture::idle() const {
     return state == 5 || state == 10;
 }
 
-bool LinkFixture::uploadFaulty(const sim::BatonSpec& baton, const sim::FaultPlan& faults) {
+bool LinkFixture::uploadFaulty(const sim::BatonSetup& baton, const sim::FaultPlan& faults) {
     const int readsBefore = clockReads();
     station->place(baton, faults);
     runUntil([&] { return !station->batonPresent() || clockReads() > readsBefore; }, 300000);
@@ -205,12 +205,12 @@ QStringList LinkFixture::processedKeys() const {
     return host.processed;
 }
 
-sim::BatonSpec batonWith(const QByteArray& idText, std::vector<std::pair<int, int>> bankCounts) {
+sim::BatonSetup batonWith(const QByteArray& idText, std::vector<std::pair<int, int>> bankCounts) {
     // Every record made in a test run is a different clocking, so that
     // records can be told apart across batons.
     static std::atomic<int> serial{0};
     auto bcd = [](int v) { return std::uint8_t((v / 10) * 16 + v % 10); };
-    sim::BatonSpec made;
+    sim::BatonSetup made;
     made.idText = idText;
     for (auto [bank, count] : bankCounts) {
         for (int i = 0; i < count; ++i) {

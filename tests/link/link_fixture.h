@@ -92,12 +92,12 @@ struct LinkFixture {
     int clockReads() const;
     // Places a baton, runs until the session polls its clock, takes the baton
     // away two seconds later and runs until the session is back looking.
-    bool uploadOne(const sim::BatonSpec& baton, const sim::FaultPlan& faults = {},
+    bool uploadOne(const sim::BatonSetup& baton, const sim::FaultPlan& faults = {},
                    qint64 lingerMs = 2000);
     // Places a baton whose faults may end its session early; takes it away
     // once its clock is polled (if it is still there) and runs until the
     // session is idle again. Returns false when it never gets there.
-    bool uploadFaulty(const sim::BatonSpec& baton, const sim::FaultPlan& faults);
+    bool uploadFaulty(const sim::BatonSetup& baton, const sim::FaultPlan& faults);
     bool idle() const;
 
     // The command frames the PC wrote, with the tick of their first byte,
@@ -135,7 +135,7 @@ struct LinkFixture {
 };
 
 // A baton with n records in the given bank, each a distinct clocking.
-sim::BatonSpec batonWith(const QByteArray& idText, std::vector<std::pair<int, int>> bankCounts);
+sim::BatonSetup batonWith(const QByteArray& idText, std::vector<std::pair<int, int>> bankCounts);
 // The first 22 characters of a record line made from a baton record today.
 QString recordKey(const sim::BatonRecord& record, const QDate& today);
 

@@ -138,7 +138,7 @@ struct Rfc2217UploadTest : ::testing::Test {
 
     // Places the baton, waits for the first clock read after `readsBefore`,
     // removes the baton and waits until the session has seen it leave.
-    bool upload(NetworkLink& link, const sim::BatonSpec& baton, bool place = true) {
+    bool upload(NetworkLink& link, const sim::BatonSetup& baton, bool place = true) {
         const int done = link.thread->completedSessions();
         const int reads = countCommands(*station, '\x03');
         if (place) {
@@ -154,7 +154,7 @@ struct Rfc2217UploadTest : ::testing::Test {
 };
 
 TEST_F(Rfc2217UploadTest, UploadThroughTheServerMatchesTheLocalStation) {
-    const sim::BatonSpec baton = batonWith("Ziru0123", {{2, 5}, {0, 3}});
+    const sim::BatonSetup baton = batonWith("Ziru0123", {{2, 5}, {0, 3}});
 
     test::LinkFixture local;
     local.addStation(1);
@@ -197,7 +197,7 @@ TEST_F(Rfc2217UploadTest, UploadThroughTheServerMatchesTheLocalStation) {
 }
 
 TEST_F(Rfc2217UploadTest, DroppedConnectionMidDownloadClearsNothingAndReconnects) {
-    const sim::BatonSpec baton = batonWith("Ziru0456", {{2, 120}});
+    const sim::BatonSetup baton = batonWith("Ziru0456", {{2, 120}});
     NetworkLink link(server->address());
     const quint16 port = server->port();
 

@@ -116,7 +116,7 @@ TEST(SimBatonFile, MissingFileIsAFileError) {
 TEST(SimBatonFile, DemoIsANightOfRoundsOverSixCheckpoints) {
     const StationScript s = readBatonFile(QStringLiteral("demo"), kToday);
     ASSERT_EQ(s.batons.size(), 1u);
-    const BatonSpec& b = s.batons[0].baton;
+    const BatonSetup& b = s.batons[0].baton;
     EXPECT_EQ(b.idText.left(4), QByteArray("Ziru"));
     const auto& night = b.banks[1];
     ASSERT_EQ(night.size(), 25u);

@@ -15,14 +15,14 @@ QByteArray hex(const char* text) {
     return QByteArray::fromHex(text);
 }
 
-BatonSpec twoRecordBaton(const char* id = "Ziru0123") {
-    BatonSpec spec;
-    spec.idText = id;
-    spec.version = 0x1905;
-    spec.delay = 7;
-    spec.banks[1] = {BatonRecord{0x123456, 0x05, 0x12, 0x14, 0x03, 0},
-                     BatonRecord{0x0000A1, 0x05, 0x12, 0x14, 0x09, 0}};
-    return spec;
+BatonSetup twoRecordBaton(const char* id = "Ziru0123") {
+    BatonSetup setup;
+    setup.idText = id;
+    setup.version = 0x1905;
+    setup.delay = 7;
+    setup.banks[1] = {BatonRecord{0x123456, 0x05, 0x12, 0x14, 0x03, 0},
+                      BatonRecord{0x0000A1, 0x05, 0x12, 0x14, 0x09, 0}};
+    return setup;
 }
 
 TEST(SimBytes, CrcAndBcd) {
@@ -66,9 +66,9 @@ TEST(SimBaton, NextPacketBeforeAnyStartIsNotAnswered) {
 }
 
 TEST(SimBaton, BcdClockIsSetStoredAndRuns) {
-    BatonSpec spec = twoRecordBaton();
-    spec.clockOffsetSeconds = -3600;
-    Baton baton(spec, kPcNow);
+    BatonSetup setup = twoRecordBaton();
+    setup.clockOffsetSeconds = -3600;
+    Baton baton(setup, kPcNow);
     EXPECT_EQ(baton.execute(hex("03E2"), kPcNow), withCrc(hex("04200905121303 22 07")));
     // The PC's frame for 14:03:22 on Tuesday 12 May 2009, sent a minute later.
     const QDateTime later = kPcNow.addSecs(60);
@@ -95,13 +95,13 @@ TEST(SimBaton, CommandsOfTheOtherClockModelAreIgnored) {
 }
 
 TEST(SimBaton, UnsetClockReportsTheNeverSetPattern) {
-    BatonSpec spec = twoRecordBaton();
-    spec.clockUnset = true;
-    spec.delay = 0;
-    Baton baton(spec, kPcNow);
+    BatonSetup setup = twoRecordBaton();
+    setup.clockUnset = true;
+    setup.delay = 0;
+    Baton baton(setup, kPcNow);
     EXPECT_EQ(baton.execute(hex("03E2"), kPcNow), withCrc(hex("04FFFF1F3FFFFFFF00")));
-    spec.idText = "ZirC0001";
-    Baton seconds(spec, kPcNow);
+    setup.idText = "ZirC0001";
+    Baton seconds(setup, kPcNow);
     EXPECT_EQ(seconds.execute(hex("335C"), kPcNow), withCrc(hex("3400000000")));
 }
 

@@ -14,13 +14,13 @@ QByteArray hex(const char* text) {
     return QByteArray::fromHex(text);
 }
 
-BatonSpec fourRecords() {
-    BatonSpec spec;
-    spec.idText = "ZIRU0042";
+BatonSetup fourRecords() {
+    BatonSetup setup;
+    setup.idText = "ZIRU0042";
     for (std::uint8_t m = 0; m < 4; ++m) {
-        spec.banks[7].push_back(BatonRecord{0x0000A1u + m, 0x05, 0x12, 0x22, m, 0});
+        setup.banks[7].push_back(BatonRecord{0x0000A1u + m, 0x05, 0x12, 0x22, m, 0});
     }
-    return spec;
+    return setup;
 }
 
 // The PC side: greets the baton and exchanges frames, skipping the echo.
@@ -28,8 +28,8 @@ struct Pc {
     ManualClock clock;
     SimulatedStation station{clock};
 
-    void start(const BatonSpec& spec, const FaultPlan& faults) {
-        station.place(spec, faults);
+    void start(const BatonSetup& setup, const FaultPlan& faults) {
+        station.place(setup, faults);
         ASSERT_TRUE(station.open());
         station.setDtr(false);  // no echo: replies only
         ASSERT_EQ(take(2, 2000), hex("010D"));

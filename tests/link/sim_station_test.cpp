@@ -26,11 +26,11 @@ QByteArray readBytes(SerialLine& line, int n, qint64 timeoutMs = 500) {
     return got;
 }
 
-BatonSpec ziru() {
-    BatonSpec spec;
-    spec.idText = "Ziru0123";
-    spec.banks[1] = {BatonRecord{0x123456, 0x05, 0x12, 0x14, 0x03, 0}};
-    return spec;
+BatonSetup ziru() {
+    BatonSetup setup;
+    setup.idText = "Ziru0123";
+    setup.banks[1] = {BatonRecord{0x123456, 0x05, 0x12, 0x14, 0x03, 0}};
+    return setup;
 }
 
 struct SimStation : ::testing::Test {

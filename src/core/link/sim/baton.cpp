@@ -55,33 +55,33 @@ BatonRecord BatonRecord::fromBytes(const QByteArray& eight) {
     return r;
 }
 
-ClockModel BatonSpec::effectiveClockModel() const {
+ClockModel BatonSetup::effectiveClockModel() const {
     if (clockModel) {
         return *clockModel;
     }
     return idText.size() >= 4 && idText.at(3) == 'C' ? ClockModel::Seconds : ClockModel::Bcd;
 }
 
-void BatonSpec::check() const {
+void BatonSetup::check() const {
     if (idText.size() != 8) {
         throw std::invalid_argument("a baton id text has 8 characters");
     }
 }
 
-Baton::Baton(const BatonSpec& spec, const QDateTime& pcNow)
-    : idText_(spec.idText),
-      version_(spec.version),
-      delay_(spec.delay),
-      model_(spec.effectiveClockModel()),
+Baton::Baton(const BatonSetup& setup, const QDateTime& pcNow)
+    : idText_(setup.idText),
+      version_(setup.version),
+      delay_(setup.delay),
+      model_(setup.effectiveClockModel()),
       pcAtSet_(pcNow) {
-    spec.check();
-    if (!spec.clockUnset) {
-        clockValue_ = pcNow.addSecs(spec.clockOffsetSeconds);
+    setup.check();
+    if (!setup.clockUnset) {
+        clockValue_ = pcNow.addSecs(setup.clockOffsetSeconds);
     }
     for (int i = 0; i < kBankCount; ++i) {
         Bank& bank = banks_[i];
         bank.memory = bankHeader(i * 2);
-        for (const BatonRecord& r : spec.banks[i]) {
+        for (const BatonRecord& r : setup.banks[i]) {
             if (bank.memory.size() + kPacketSize > kBankCapacity) {
                 throw std::invalid_argument("more records than a bank holds");
             }

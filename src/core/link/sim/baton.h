@@ -39,7 +39,7 @@ inline constexpr int kPacketSize = 8;
 inline constexpr int kBankCapacity = 0xFFF8;
 
 // What a baton is when it is put on the station.
-struct BatonSpec {
+struct BatonSetup {
     QByteArray idText = "Ziru0001";  // exactly 8 characters; the first 4 are the model tag
     std::uint16_t version = 0x1905;  // V1 = high byte, V2 = low byte
     std::uint8_t delay = 0;          // checkpoint delay setting, reported in the 04 reply
@@ -63,7 +63,7 @@ struct BatonSpec {
 // byte stream); the reply is returned as bytes, empty for no reply.
 class Baton {
   public:
-    Baton(const BatonSpec& spec, const QDateTime& pcNow);
+    Baton(const BatonSetup& setup, const QDateTime& pcNow);
 
     // Length of the command frame that starts with this byte; 0 when the
     // baton does not know the command.

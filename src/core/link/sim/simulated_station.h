@@ -60,7 +60,7 @@ struct Removal {
 // One baton of a script: placed waitMs after the previous one was removed
 // (or after the script was loaded, for the first).
 struct ScriptedBaton {
-    BatonSpec baton;
+    BatonSetup baton;
     FaultPlan faults;
     Removal removal;
     qint64 waitMs = 1000;
@@ -136,7 +136,7 @@ class SimulatedStation final : public SerialLine {
     bool waitForBytes(qint64 timeoutMs) override;
 
     // Batons. place() replaces a baton already on the station.
-    void place(const BatonSpec& baton, const FaultPlan& faults = {});
+    void place(const BatonSetup& baton, const FaultPlan& faults = {});
     void remove();
     bool batonPresent() const;
     // A copy of the baton on the station, or nullopt.
@@ -202,7 +202,7 @@ class SimulatedStation final : public SerialLine {
     void runCommand(const QByteArray& frame, qint64 atMicros);
     QByteArray applyLineFaults(QByteArray reply);
     void sendFromBaton(const QByteArray& reply, qint64 atMicros);
-    void placeLocked(const BatonSpec& baton, const FaultPlan& faults, qint64 atMicros);
+    void placeLocked(const BatonSetup& baton, const FaultPlan& faults, qint64 atMicros);
     void removeLocked(qint64 atMicros);
     void unplugLocked(qint64 atMicros);
     void addLog(LineEvent::Kind kind, qint64 atMicros, QByteArray bytes = {}, bool on = false);

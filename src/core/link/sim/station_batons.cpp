@@ -36,7 +36,7 @@ void earliest(std::optional<qint64>& best, const std::optional<qint64>& t) {
 
 }  // namespace
 
-void SimulatedStation::place(const BatonSpec& baton, const FaultPlan& faults) {
+void SimulatedStation::place(const BatonSetup& baton, const FaultPlan& faults) {
     baton.check();
     std::lock_guard lock(mutex_);
     catchUp();
@@ -232,7 +232,7 @@ void SimulatedStation::scheduleGreeting(qint64 atMicros) {
 
 // ---- batons on and off (mutex_ held) ----
 
-void SimulatedStation::placeLocked(const BatonSpec& baton, const FaultPlan& faults,
+void SimulatedStation::placeLocked(const BatonSetup& baton, const FaultPlan& faults,
                                    qint64 atMicros) {
     if (d_->baton) {
         removeLocked(atMicros);
