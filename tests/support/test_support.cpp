@@ -82,9 +82,13 @@ std::optional<QString> ScriptedInteraction::askText(const QString& title, const 
     if (textAnswers.empty()) {
         return std::nullopt;
     }
-    auto answer = textAnswers.front();
+    const bool cancelled = !textAnswers.front().has_value();
+    const QString text = cancelled ? QString() : *textAnswers.front();
     textAnswers.pop_front();
-    return answer;
+    if (cancelled) {
+        return std::nullopt;
+    }
+    return text;
 }
 
 }  // namespace dorodure::test
