@@ -23,7 +23,8 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORODURE_W
     -DDORODURE_SANITIZE=thread -DDORODURE_BUILD_APP=OFF -DDORODURE_BUILD_BENCH=OFF >/dev/null
 if compgen -G "tests/link/*.cpp" >/dev/null; then
     cmake --build build-tsan --parallel "$(nproc)" --target test_link
-    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+    # The network serial tests start a Python server from the threaded test program.
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 die_after_fork=0" \
         ctest --test-dir build-tsan --output-on-failure -L '^link$' --timeout 900
 fi
 echo "All tests passed."
