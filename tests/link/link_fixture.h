@@ -5,6 +5,7 @@
 #include "link/link_context.h"
 #include "link/link_host.h"
 #include "link/serial_line.h"
+#include "link/shared_line.h"
 #include "link/sim/simulated_station.h"
 #include "link/upload_session.h"
 #include "shell/clock.h"
@@ -47,27 +48,6 @@ class RecordingHost : public LinkHost {
 
   private:
     QString rawPath_;
-};
-
-// A line shared between the test and the session, which owns what the
-// factory gives it.
-class SharedLine : public SerialLine {
-  public:
-    explicit SharedLine(std::shared_ptr<SerialLine> line) : line_(std::move(line)) {}
-    bool open() override { return line_->open(); }
-    void close() override { line_->close(); }
-    bool isOpen() const override { return line_->isOpen(); }
-    QString errorString() const override { return line_->errorString(); }
-    bool permissionDenied() const override { return line_->permissionDenied(); }
-    void setDtr(bool on) override { line_->setDtr(on); }
-    void setBreak(bool on) override { line_->setBreak(on); }
-    qint64 bytesWaiting() override { return line_->bytesWaiting(); }
-    QByteArray read(qint64 maxBytes) override { return line_->read(maxBytes); }
-    qint64 write(const QByteArray& bytes) override { return line_->write(bytes); }
-    bool waitForBytes(qint64 timeoutMs) override { return line_->waitForBytes(timeoutMs); }
-
-  private:
-    std::shared_ptr<SerialLine> line_;
 };
 
 // A data folder with settings, texts and the shared link state, a simulated

@@ -1,4 +1,5 @@
 #include "link/port_map.h"
+#include "link/shared_line.h"
 
 #include "link/sim/baton_file.h"
 #include "link/sim/simulated_station.h"
@@ -24,27 +25,6 @@ constexpr Range kRanges[] = {
 
 const QLatin1String kSimulator("simulator");
 const QLatin1String kNone("none");
-
-// A line that shares a simulated station kept by the factory: the port
-// search opens and drops lines, the station and its batons stay.
-class SharedLine final : public SerialLine {
-  public:
-    explicit SharedLine(std::shared_ptr<SerialLine> line) : line_(std::move(line)) {}
-    bool open() override { return line_->open(); }
-    void close() override { line_->close(); }
-    bool isOpen() const override { return line_->isOpen(); }
-    QString errorString() const override { return line_->errorString(); }
-    bool permissionDenied() const override { return line_->permissionDenied(); }
-    void setDtr(bool on) override { line_->setDtr(on); }
-    void setBreak(bool on) override { line_->setBreak(on); }
-    qint64 bytesWaiting() override { return line_->bytesWaiting(); }
-    QByteArray read(qint64 maxBytes) override { return line_->read(maxBytes); }
-    qint64 write(const QByteArray& bytes) override { return line_->write(bytes); }
-    bool waitForBytes(qint64 timeoutMs) override { return line_->waitForBytes(timeoutMs); }
-
-  private:
-    std::shared_ptr<SerialLine> line_;
-};
 
 // A device this build cannot reach: open() fails and says why.
 class UnreachableLine final : public SerialLine {
