@@ -3,6 +3,7 @@
 #include "app_services.h"
 #include "frm_points.h"
 #include "link/link_host.h"
+#include "link/shared_line.h"
 #include "link/sim/simulated_station.h"
 #include "link/upload_session.h"
 #include "processing/raw/raw_file.h"
@@ -159,25 +160,6 @@ class DoneHost : public LinkHost {
 
   private:
     QString raw_;
-};
-
-// The station as the session's line, while the test keeps its own handle.
-class SharedLine : public SerialLine {
-  public:
-    explicit SharedLine(std::shared_ptr<SerialLine> line) : l_(std::move(line)) {}
-    bool open() override { return l_->open(); }
-    void close() override { l_->close(); }
-    bool isOpen() const override { return l_->isOpen(); }
-    QString errorString() const override { return l_->errorString(); }
-    void setDtr(bool on) override { l_->setDtr(on); }
-    void setBreak(bool on) override { l_->setBreak(on); }
-    qint64 bytesWaiting() override { return l_->bytesWaiting(); }
-    QByteArray read(qint64 n) override { return l_->read(n); }
-    qint64 write(const QByteArray& b) override { return l_->write(b); }
-    bool waitForBytes(qint64 ms) override { return l_->waitForBytes(ms); }
-
-  private:
-    std::shared_ptr<SerialLine> l_;
 };
 
 TEST_F(PointsPatrolTest, ProgramNextBatonReachesTheBatonOnTheStation) {
