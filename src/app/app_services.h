@@ -9,6 +9,7 @@
 
 #include "link/baton_requests.h"
 #include "link/display_state.h"
+#include "link/serial_devices.h"
 #include "link/upload_session.h"
 #include "processing/processing_context.h"
 #include "shell/startup_checks.h"
@@ -50,6 +51,9 @@ struct AppOptions {
     // null: ports are numbered devices as PortMap maps them, with the
     // settings' "Port<N>" overrides (simulated stations among them).
     LineFactory lineFactory;
+    // The serial devices the Port Setup window lists; null: those the system
+    // has now (availableSerialDevices).
+    std::function<std::vector<SerialDeviceEntry>(const PortMap* portMap)> serialDevices;
 };
 
 // The settings key of the check file's address and its default.

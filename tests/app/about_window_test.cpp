@@ -71,7 +71,7 @@ class AboutWindowTest : public ::testing::Test {
     test::TempDataFolder data;
     ManualClock clock{QDateTime(QDate(2023, 5, 2), QTime(9, 0))};
     test::ScriptedInteraction ui;
-    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}}};
+    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}, {}}};
     TfrmAbout form{services};
 };
 

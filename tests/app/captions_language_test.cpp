@@ -91,7 +91,7 @@ class LanguageSwitchTest : public ::testing::Test {
     test::TempDataFolder data;
     ManualClock clock;
     test::ScriptedInteraction ui;
-    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}}};
+    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}, {}}};
     std::vector<std::unique_ptr<QWidget>> forms;
 };
 

@@ -43,7 +43,7 @@ class LogFileWindowTest : public ::testing::Test {
     test::TempDataFolder data;
     ManualClock clock;
     test::ScriptedInteraction ui;
-    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}}};
+    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}, {}}};
     TfrmLogFile form{services};
     QString saveAs;
     QTreeWidget* months = nullptr;

@@ -60,7 +60,7 @@ class ReportsWindowTest : public ::testing::Test {
     test::TempDataFolder data;
     ManualClock clock{QDateTime(QDate(2011, 8, 11), QTime(10, 0))};
     test::ScriptedInteraction ui;
-    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}}};
+    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}, {}}};
     TfrmNew form{services};
 };
 

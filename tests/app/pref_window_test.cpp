@@ -50,7 +50,7 @@ class PreferencesWindowTest : public ::testing::Test {
     test::TempDataFolder data;
     ManualClock clock;
     test::ScriptedInteraction ui;
-    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}}};
+    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}, {}}};
     TfrmPref form{services};
 };
 

@@ -59,6 +59,7 @@ void AppFixture::create() {
     options.ui = &ui;
     options.fetcher = &fetcher;
     options.demo = demo;
+    options.serialDevices = serialDevices;
     services_ = std::make_unique<AppServices>(options);
     window_ = std::make_unique<TfrmMain>(*services_);
     // The main window installs the "Unknown checkpoints" window as the asker;

@@ -55,6 +55,8 @@ class AppFixture {
     ScriptedInteraction ui;
     FakeFetcher fetcher;
     bool demo = false;
+    // The serial devices the Port Setup window lists; null: the system's.
+    std::function<std::vector<SerialDeviceEntry>(const PortMap*)> serialDevices;
 
   private:
     std::unique_ptr<AppServices> services_;

@@ -37,7 +37,7 @@ class UnknownWindowTest : public ::testing::Test {
     test::TempDataFolder data;
     ManualClock clock;
     test::ScriptedInteraction ui;
-    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}}};
+    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}, {}}};
     TfrmUnknownP form{services};
 };
 
