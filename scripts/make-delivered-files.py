@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Makes the pictures and PDF guides delivered with the desktop program.
 
-Writes logo.gif, logobig.gif, Install.pdf, Basic.pdf and Advanced.pdf into
+Writes logo.gif, logobig.gif, Install.pdf, Basic.pdf, Advanced.pdf and the
+Reports window's helps downhelp.pdf, listhelp.pdf and overhelp.pdf into
 data/delivered/ (or the folder given as the first argument). The help page
 Dorodure.html and the helper serial-setup.sh are kept as written files beside
 them. The output is byte-for-byte the same on every run, so the digests the
@@ -254,54 +255,79 @@ def pdf(title, sections):
 GUIDES = {
     "Install.pdf": ("Dorodure uploader - Installation", [
         ("What you need", [
-            "- A PC running a Linux desktop (Debian 12 or similar) with a free USB port or RS-232 port.",
+            "- A PC running Debian 12, Ubuntu 22.04 or newer (64-bit) with a free USB port or RS-232 "
+            "port, or a network connection to a serial device server.",
             "- The Vuzozov2 upload station with its serial cable or USB serial adapter.",
-            "- The Dorodure program folder: the program 'dorodure' with the files delivered beside it "
-            "(English.lng, logo.gif, logobig.gif, Dorodure.html, the three PDF guides and serial-setup.sh).",
+            "- The package dorodure_<version>_amd64.deb.",
         ]),
-        ("Installing the program", [
-            "Build and install with the project's scripts, or copy the delivered program folder to a "
-            "place of your choice, for example /opt/dorodure. The folder that is current when the "
-            "program starts is its data folder: the settings file Dorodure.ini, the activity logs and "
-            "one subfolder per site live there. Start the program from that folder, or give it "
-            "with --data-folder.",
-            "At every start the program checks that its delivered files are present and unaltered. "
-            "If it reports a missing or corrupt file, copy the delivered files into the data folder "
-            "again.",
+        ("Installing the package", [
+            "Install it as administrator: sudo apt install ./dorodure_1.04-1_amd64.deb. apt fetches "
+            "what the program needs (the Qt 6 libraries, the PDF library and xdg-utils, which opens "
+            "reports in your PDF viewer).",
+            "The package puts the entry 'Dorodure uploader' into the applications menu, the launcher "
+            "/usr/bin/dorodure, the program and its delivered files into /usr/lib/dorodure, the "
+            "command-line tool /usr/bin/dorodure-cli, and a udev rule that keeps ModemManager away "
+            "from USB serial adapters.",
+            "To upgrade, install the newer package the same way. sudo apt remove dorodure removes the "
+            "program; your data folder is never removed.",
+        ]),
+        ("The data folder", [
+            "Start 'Dorodure uploader' from the applications menu, or type dorodure in a terminal. On "
+            "the first start the launcher creates your data folder ~/Dorodure, puts the delivered "
+            "files there (the help documents, the logos, Dorodure.html, serial-setup.sh, English.lng "
+            "and a link to the program) and starts the program in it. The program checks these files "
+            "at every start; the launcher puts back any that are missing or changed, so do not edit "
+            "them.",
+            "Sites, day files, reports, the activity logs and the settings file Dorodure.ini all live "
+            "in the data folder; an upgrade never touches them. To keep the data elsewhere, write the "
+            "folder's name on the first line of ~/.config/dorodure/data-folder, or set DORODURE_DATA.",
+            "Back up the whole data folder regularly, for example with tar -czf "
+            "~/dorodure-backup.tar.gz -C ~ Dorodure while no baton is on the station.",
         ]),
         ("Permission to use the serial port", [
             "Linux needs no driver for the usual USB serial adapters, but your user must be allowed to "
-            "open serial ports. On Debian this means membership of the group 'dialout'.",
-            "Run the delivered helper in a terminal: sh serial-setup.sh. It lists the serial ports it "
-            "finds, tells you whether you may open them and, when you agree, adds your user to the "
-            "group (it asks for the administrator password through sudo). Log out and in again "
-            "afterwards.",
+            "open serial ports. On Debian and Ubuntu this means membership of the group 'dialout'.",
+            "Run the delivered helper in a terminal: sh ~/Dorodure/serial-setup.sh. It lists the "
+            "serial ports it finds, tells you whether you may open them and, when you agree, adds "
+            "your user to the group (it asks for the administrator password through sudo). Log out "
+            "and in again afterwards. When a port exists but may not be opened, the program's status "
+            "line and the About window's system check say so.",
         ]),
         ("Connecting the upload station", [
             "Plug the station into the PC before starting the program. The program searches the ports "
             "in the order COM1, COM2, ... and takes the first one where the station answers; the "
-            "status line shows 'Checking Port' with each number while it searches.",
+            "status line shows 'Checking Port' with each number while it searches. The port found is "
+            "remembered in Dorodure.ini (CommPort) for the next start.",
             "- COM1 to COM4 are the built-in ports /dev/ttyS0 to /dev/ttyS3.",
             "- COM5 to COM68 are USB serial adapters /dev/ttyUSB0 to /dev/ttyUSB63.",
             "- COM69 to COM132 are modem-class adapters /dev/ttyACM0 to /dev/ttyACM63.",
-            "The port found is remembered in Dorodure.ini (CommPort) so that the next start begins "
-            "there. A port can also be named directly with a line such as "
-            "Port5=/dev/serial/by-id/usb-FTDI_... in Dorodure.ini.",
+            "- COM133 to COM160 are /dev/ttyS4 to /dev/ttyS31, COM161 to COM192 Bluetooth serial "
+            "ports /dev/rfcomm0 to /dev/rfcomm31; COM193 and up are free for your own devices.",
+            "A USB adapter's number can change when other adapters are plugged in. To tie a number to "
+            "the station's adapter itself, press # in the main window: Port Setup lists the serial "
+            "devices found, stable /dev/serial/by-id names first, with description, maker and USB ids. "
+            "Pick the station's adapter, press Ok and restart the program.",
+        ]),
+        ("A station on a serial device server", [
+            "The station can hang on another machine and be reached over the network (RFC 2217, for "
+            "example ser2net with 'accepter: telnet(rfc2217),tcp,4001'). Map a port number to it in "
+            "Dorodure.ini with the program closed: CommPort=200 and "
+            "Port200=rfc2217://stationbox.example.lan:4001.",
         ]),
         ("First start", [
             "When the data folder has no site yet, the program asks for the name of the first site "
             "(for example the name of the building guarded) and creates its folder. Then the main "
             "window shows 'Looking for Dorodure...' with a blinking light: the program is ready for "
             "the first baton.",
-            "To try the program without hardware, run it with --demo (or scripts/run-demo.sh): a "
-            "simulated station with a demo baton is used.",
+            "To try the program without hardware, start it with dorodure --demo: a simulated station "
+            "with a demo baton is used.",
         ]),
     ]),
     "Basic.pdf": ("Dorodure uploader - Everyday use", [
         ("The main window", [
             "The small main window shows the baton on the station (its id, version, date and time), "
             "a round light, the status line with a progress bar, and four buttons: Reports, "
-            "CheckPoints, Options and Help.",
+            "Checkpoints, Preferences and Help.",
             "- Light blinking purple and yellow: waiting for a baton.",
             "- Light green: a baton was found and is being read, or its data is being processed.",
             "- Red date line: a block of failed-patrol records waits to be written to the next baton.",
@@ -322,13 +348,14 @@ GUIDES = {
             "existing site, make a new site of them, or ignore them.",
         ]),
         ("Sites and checkpoints", [
-            "Each site is a folder with its checkpoint list. Use CheckPoints to name the checkpoints; "
+            "Each site is a folder with its checkpoint list. Use Checkpoints to name the checkpoints; "
             "touching a new button to the upload station while a site is selected adds it to that "
             "site. Setup, Add New Site creates an empty site.",
         ]),
         ("Reports over stored data", [
             "Reports asks for a site, a date and time window and a kind of report: a list of the "
-            "clockings, an overview of day or night shifts, or one of the stored download reports.",
+            "clockings, an overview of day or night shifts, or one of the stored download reports. "
+            "The ? beside each kind opens its own help: downhelp.pdf, listhelp.pdf, overhelp.pdf.",
         ]),
         ("If something goes wrong", [
             "- 'Checking Port' never ends: the station is not connected, or you may not open the port "
@@ -345,7 +372,8 @@ GUIDES = {
             "Type these keys while the main window has the keyboard:",
             "- ! shows or hides the menu bar (File, Setup, Help).",
             "- @ widens the window to show the diagnostic box and narrows it again.",
-            "- # opens Port Setup: the port number searched first at the next start.",
+            "- # opens Port Setup: the port number searched first at the next start, and the serial "
+            "devices found; picking one keeps that device under its number (Port<N> in Dorodure.ini).",
             "- ^ chooses an upload file and processes it, for example a copy of an older Raw.txt.",
             "- ( opens the activity log viewer.",
         ]),
@@ -364,7 +392,8 @@ GUIDES = {
             "last), LanguageFile, the upload options (UpdateDateTimeAutomatically, UploadDorodureData, "
             "ClearDorodureMemory, T or F), the report options, and CheckFileUrl, the address of the "
             "release check file fetched at most once every 31 days.",
-            "Port<N> lines map port numbers to devices: a device path, 'none', or 'simulator:FILE' "
+            "Port<N> lines map port numbers to devices: a device path, 'none', "
+            "'rfc2217://host:port' for a station on a serial device server, or 'simulator:FILE' "
             "for a simulated station that plays the batons of a baton file.",
         ]),
         ("Activity log and trace files", [
@@ -376,6 +405,85 @@ GUIDES = {
         ("Running more than one copy", [
             "Only one copy of the program runs per user and data folder. Starting it again brings the "
             "running window to the front.",
+        ]),
+    ]),
+    "downhelp.pdf": ("Dorodure uploader - Report by download", [
+        ("What it shows", [
+            "Every upload writes a download report in the folder of each site it touched: a text "
+            "report, a CSV file and a PDF, named after the month, day, hour and minute of the upload "
+            "(05121403.pdf was written on 12 May at 14:03). Report by download opens these stored "
+            "reports again; nothing is recalculated.",
+        ]),
+        ("Opening a stored report", [
+            "1. Choose the site in Step 1.",
+            "2. Choose 'Report by download' in Step 2. The list shows the site's download reports by "
+            "date (year/month/day) and time.",
+            "3. Select one or more rows (hold Ctrl or Shift to select several) and press Create/Open, "
+            "or double-click a row. Each report opens in your PDF viewer, or in your text editor.",
+            "'Create PDF report' under Advanced chooses between the PDF reports and the text reports.",
+        ]),
+        ("Good to know", [
+            "- A file in the site folder whose name is not a download report's is reported; move it "
+            "elsewhere.",
+            "- The reports stay in the site folders until you delete them; the day files in the "
+            "folder Raw keep every clocking, so clocking lists and overviews can always be made "
+            "again.",
+        ]),
+    ]),
+    "listhelp.pdf": ("Dorodure uploader - Clocking list report", [
+        ("What it shows", [
+            "A clocking list gathers every clocking of one site in a date and time window from the "
+            "stored day files and writes it as a report with the same layout as a download report: "
+            "the clockings in time order with the checkpoint names, the intervals, the frequency of "
+            "each checkpoint and any tamper warnings. The report is Processed.txt, Processed.csv and, "
+            "with 'Create PDF report', Report.pdf in the data folder; it opens when it is ready.",
+        ]),
+        ("Making a clocking list", [
+            "1. Choose the site in Step 1 and 'Clocking list Report' in Step 2.",
+            "2. Choose the date in Step 3. The simple list covers 12:00 of the day before to 12:00 of "
+            "the chosen date, one night's patrols.",
+            "3. Press Create/Open.",
+        ]),
+        ("Advanced settings", [
+            "Advanced shows a from date and a to date with their times (the sliders set the hours), "
+            "so any window can be chosen, and these settings:",
+            "- Point filter: only the clockings of the checkpoint chosen in Point Selector.",
+            "- Sort by checkpoints: the clockings grouped by checkpoint, in the order of the "
+            "checkpoint list, each group in time order.",
+            "- Remove duplicates: a checkpoint touched again within the same or the next minute is "
+            "listed once.",
+            "- Patrol Seperator: the checkpoint where a patrol starts. The list draws a dashed line "
+            "before each of its clockings, so it reads patrol by patrol. The choice is kept with the "
+            "site's checkpoints.",
+            "- Create PDF report: also write Report.pdf.",
+        ]),
+        ("Nothing found", [
+            "When the window holds no clocking of the site the program says so and names the window; "
+            "choose another date or site.",
+        ]),
+    ]),
+    "overhelp.pdf": ("Dorodure uploader - Overview report", [
+        ("What it shows", [
+            "The overview shows at a glance when each checkpoint of a site was clocked during a "
+            "shift: a grid with one row per checkpoint and one column per hour, each cell holding the "
+            "clock times of that hour and coloured green when the checkpoint was clocked in it. Empty "
+            "cells are hours without a visit. The report is Report.pdf in the data folder, one page "
+            "or more per shift, and opens when it is ready.",
+        ]),
+        ("Day and night shifts", [
+            "- A day shift runs from 00:00 to 24:00 of the chosen date.",
+            "- A night shift runs from 12:00 of the day before to 12:00 of the chosen date, and bears "
+            "the date on which it ends.",
+            "Choose 'Overview report day shift' or 'Overview report night shift' in Step 2.",
+        ]),
+        ("Making an overview", [
+            "1. Choose the site in Step 1 and 'Overview Report' in Step 2, with the shift.",
+            "2. Choose the date in Step 3. Advanced shows a from date and a to date: the report then "
+            "has one page per shift of that period. A shift without clockings is reported and gets "
+            "no page.",
+            "3. Press Create/Open.",
+            "With 'Point filter' under Advanced, the grid shows only the checkpoint chosen in Point "
+            "Selector. A clocking uploaded twice is drawn once.",
         ]),
     ]),
 }

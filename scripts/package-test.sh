@@ -57,6 +57,7 @@ ok "built $(basename "$deb")"
 contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/dorodure ./usr/bin/dorodure-cli ./usr/lib/dorodure/dorodure \
     ./usr/lib/dorodure/English.lng ./usr/lib/dorodure/logo.gif ./usr/lib/dorodure/serial-setup.sh \
+    ./usr/lib/dorodure/overhelp.pdf ./usr/lib/dorodure/listhelp.pdf ./usr/lib/dorodure/downhelp.pdf \
     "./usr/share/applications/$app_id.desktop" "./usr/share/metainfo/$app_id.metainfo.xml" \
     "./usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
     "./usr/share/icons/hicolor/48x48/apps/$app_id.png" \
@@ -76,8 +77,13 @@ if [ ! -f "$base/.dorodure-base-complete" ]; then
     echo "making the base system in $base (once)"
     rm -rf "$cache/base.tmp"
     mkdir -p "$cache"
-    debootstrap --variant=minbase bookworm "$cache/base.tmp" "$mirror" >"$cache/debootstrap.log" ||
-        fail "debootstrap (see $cache/debootstrap.log)"
+    # A mirror hiccup is common enough to deserve a second try.
+    for attempt in 1 2; do
+        rm -rf "$cache/base.tmp"
+        debootstrap --variant=minbase bookworm "$cache/base.tmp" "$mirror" \
+            >"$cache/debootstrap.log" 2>&1 && break
+        [ "$attempt" = 2 ] && { tail -20 "$cache/debootstrap.log"; fail "debootstrap"; }
+    done
     touch "$cache/base.tmp/.dorodure-base-complete"
     mv "$cache/base.tmp" "$base"
 fi
@@ -104,8 +110,8 @@ cp /etc/resolv.conf "$chroot_dir/etc/resolv.conf"
 in_chroot() { chroot "$chroot_dir" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin "$@"; }
 
 cp "$deb" "$chroot_dir/tmp/"
-in_chroot apt-get update -q >/dev/null || fail "apt-get update in the chroot"
-in_chroot env DEBIAN_FRONTEND=noninteractive apt-get install -y -q \
+in_chroot apt-get -o Acquire::Retries=3 update -q >/dev/null || fail "apt-get update in the chroot"
+in_chroot env DEBIAN_FRONTEND=noninteractive apt-get -o Acquire::Retries=3 install -y -q \
     "/tmp/$(basename "$deb")" >"$run/apt.log" 2>&1 ||
     { tail -20 "$run/apt.log"; fail "apt install ./$(basename "$deb")"; }
 ok "apt install ./$(basename "$deb") on a clean Debian 12"
@@ -120,7 +126,7 @@ as_guard() {
 }
 as_guard dorodure --help >"$run/help.log" 2>&1 || { cat "$run/help.log"; fail "dorodure --help"; }
 for f in Advanced.pdf Basic.pdf Install.pdf logo.gif logobig.gif Dorodure.html \
-    serial-setup.sh English.lng; do
+    serial-setup.sh English.lng overhelp.pdf listhelp.pdf downhelp.pdf; do
     cmp -s "$chroot_dir/usr/lib/dorodure/$f" "$data/$f" ||
         fail "the launcher did not put $f into ~/Dorodure"
 done

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the normal build (with
 # warnings as errors), the AddressSanitizer + UndefinedBehaviorSanitizer build
-# and the ThreadSanitizer build of the baton link, and checks the formatting.
+# and the ThreadSanitizer build of the baton link, checks the formatting, and,
+# as root, builds the Debian package and tries it on a clean Debian 12.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -26,5 +27,13 @@ if compgen -G "tests/link/*.cpp" >/dev/null; then
     # The network serial tests start a Python server from the threaded test program.
     TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 die_after_fork=0" \
         ctest --test-dir build-tsan --output-on-failure -L '^link$' --timeout 900
+fi
+
+# The Debian package, installed on a clean Debian 12 and started there. It
+# needs root (debootstrap, chroot, mounts); elsewhere it is skipped, loudly.
+if [ "$(id -u)" -eq 0 ] && [ "${DORODURE_SKIP_PACKAGE_TEST:-0}" != 1 ]; then
+    scripts/package-test.sh
+else
+    echo "package test SKIPPED (needs root; run scripts/package-test.sh as root)"
 fi
 echo "All tests passed."

@@ -25,7 +25,9 @@ QStringList deliveredNames() {
     return {QStringLiteral("Advanced.pdf"),    QStringLiteral("Basic.pdf"),
             QStringLiteral("Install.pdf"),     QStringLiteral("logo.gif"),
             QStringLiteral("logobig.gif"),     QStringLiteral("Dorodure.html"),
-            QStringLiteral("serial-setup.sh"), QStringLiteral("English.lng")};
+            QStringLiteral("serial-setup.sh"), QStringLiteral("English.lng"),
+            QStringLiteral("downhelp.pdf"),    QStringLiteral("listhelp.pdf"),
+            QStringLiteral("overhelp.pdf")};
 }
 
 bool copyIfMissing(const QString& from, const QString& to) {

@@ -14,6 +14,7 @@
 #include "frm_pref.h"
 #include "frm_sitedel.h"
 #include "frm_unknownp.h"
+#include "screenshot.h"
 #include "shell/clock.h"
 #include "shell/language_table.h"
 #include "shell/settings.h"
@@ -22,7 +23,6 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QTabBar>
@@ -39,6 +39,21 @@ namespace {
 using Kind = CaptionTarget::Kind;
 
 const QString kEnglishFile = QStringLiteral(DORODURE_SOURCE_DIR "/data/English.lng");
+
+// The Port Setup window lists these rather than what this machine has, so
+// that its list is checked (and pictured) with real-looking entries.
+std::vector<SerialDeviceEntry> sampleSerialDevices(const PortMap* map) {
+    const SerialDeviceRecord adapter{QStringLiteral("/dev/ttyUSB0"),
+                                     QStringLiteral("FT232R USB UART"),
+                                     QStringLiteral("FTDI"),
+                                     QStringLiteral("A10K3"),
+                                     0x0403,
+                                     0x6001};
+    const SerialDeviceRecord onboard{QStringLiteral("/dev/ttyS0"), {}, {}, {}, {}, {}};
+    const ByIdLinks byId{{QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_A10K3-if00-port0"),
+                          QStringLiteral("/dev/ttyUSB0")}};
+    return describeSerialDevices({onboard, adapter}, byId, map);
+}
 
 class LanguageSwitchTest : public ::testing::Test {
   protected:
@@ -91,7 +106,8 @@ class LanguageSwitchTest : public ::testing::Test {
     test::TempDataFolder data;
     ManualClock clock;
     test::ScriptedInteraction ui;
-    AppServices services{AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}, {}}};
+    AppServices services{
+        AppOptions{data.path(), &clock, &ui, nullptr, {}, false, {}, sampleSerialDevices}};
     std::vector<std::unique_ptr<QWidget>> forms;
 };
 
@@ -188,7 +204,6 @@ QStringList cutOff(QWidget* form) {
 // Shows each window and checks it; with DORODURE_SCREENSHOTS set, saves a
 // picture of each window in that folder.
 void checkWindows(std::vector<std::unique_ptr<QWidget>>& forms, const QString& language) {
-    const QString folder = qEnvironmentVariable("DORODURE_SCREENSHOTS");
     for (auto& f : forms) {
         f->show();
         f->adjustSize();
@@ -196,10 +211,7 @@ void checkWindows(std::vector<std::unique_ptr<QWidget>>& forms, const QString& l
         QCoreApplication::processEvents();
         EXPECT_EQ(cutOff(f.get()), QStringList())
             << f->objectName().toStdString() << " in " << language.toStdString();
-        if (!folder.isEmpty()) {
-            QDir().mkpath(folder);
-            f->grab().save(folder + '/' + f->objectName() + '-' + language + ".png");
-        }
+        test::saveScreenshot(*f, f->objectName() + '-' + language);
         f->hide();
     }
 }

@@ -4,6 +4,7 @@
 
 #include "led_widget.h"
 #include "link/comms_thread.h"
+#include "screenshot.h"
 #include "shell/text_file.h"
 
 #include <QLabel>
@@ -60,6 +61,7 @@ TEST(MainWindowUpload, ShowsADemoUploadAndWritesItsReports) {
         },
         60000);
     ASSERT_TRUE(uploaded) << QStringList(seen.statusLines.values()).join(u'|').toStdString();
+    saveScreenshot(f.window(), QStringLiteral("frmMain-Upload"));
 
     EXPECT_EQ(reportsOf(f, QStringLiteral("*.txt")).size(), 1);
     EXPECT_EQ(reportsOf(f, QStringLiteral("*.csv")).size(), 1);
