@@ -11,6 +11,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <map>
 
 namespace dorodure {
@@ -125,7 +129,37 @@ TEST(SystemSerialLine, MissingDeviceSaysSo) {
     EXPECT_FALSE(line.waitForBytes(1));
 }
 
+// Root opens a file whatever its mode. For its lifetime this object takes from
+// the calling thread the two capabilities that allow that, so that a device
+// without rights is refused to the test as it is to an ordinary user.
+class WithoutPermissionOverride {
+  public:
+    WithoutPermissionOverride() {
+        if (syscall(SYS_capget, &header_, saved_) != 0) {
+            return;
+        }
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) {
+            lowered[CAP_TO_INDEX(cap)].effective &= ~CAP_TO_MASK(cap);
+        }
+        lowered_ = syscall(SYS_capset, &header_, lowered) == 0;
+    }
+    ~WithoutPermissionOverride() {
+        if (lowered_) {
+            syscall(SYS_capset, &header_, saved_);
+        }
+    }
+    WithoutPermissionOverride(const WithoutPermissionOverride&) = delete;
+    WithoutPermissionOverride& operator=(const WithoutPermissionOverride&) = delete;
+
+  private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2] = {};
+    bool lowered_ = false;
+};
+
 TEST(SystemSerialLine, PermissionDeniedIsWordedForTheUser) {
+    const WithoutPermissionOverride asOrdinaryUser;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ttyLocked"));
     QFile file(path);

@@ -3,6 +3,8 @@
 // port number.
 #include "link/serial_devices.h"
 
+#include "link/device_access.h"
+
 #include "link/port_map.h"
 
 #include <QCollator>
@@ -168,8 +170,7 @@ std::vector<SerialDeviceRecord> systemSerialDevices() {
             r.vendorId = info.vendorIdentifier();
             r.productId = info.productIdentifier();
         }
-        const QFileInfo file(r.systemLocation);
-        r.accessible = file.isReadable() && file.isWritable();
+        r.accessible = mayReadAndWrite(r.systemLocation);
         records.push_back(std::move(r));
     }
     return records;

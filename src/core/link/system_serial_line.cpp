@@ -1,5 +1,7 @@
 #include "link/system_serial_line.h"
 
+#include "link/device_access.h"
+
 #include <QFileInfo>
 #include <QSerialPort>
 
@@ -29,9 +31,7 @@ bool SystemSerialLine::open() {
     failed_ = false;
     permissionDenied_ = false;
     if (!port_->open(QIODevice::ReadWrite)) {
-        const QFileInfo info(device_);
-        permissionDenied_ = port_->error() == QSerialPort::PermissionError && info.exists() &&
-                            !(info.isReadable() && info.isWritable());
+        permissionDenied_ = port_->error() == QSerialPort::PermissionError && accessDenied(device_);
         error_ = describeOpenError();
         port_.reset();
         return false;
@@ -64,16 +64,14 @@ QString SystemSerialLine::describeOpenError() const {
     switch (port_->error()) {
         case QSerialPort::DeviceNotFoundError:
             return QStringLiteral("%1: no such device").arg(where);
-        case QSerialPort::PermissionError: {
-            const QFileInfo info(device_);
-            if (info.exists() && !(info.isReadable() && info.isWritable())) {
+        case QSerialPort::PermissionError:
+            if (permissionDenied_) {
                 return QStringLiteral(
                            "%1: permission denied; add the user to the group that owns the "
                            "device (usually \"dialout\") and log in again")
                     .arg(where);
             }
             return QStringLiteral("%1: the port is in use by another program").arg(where);
-        }
         default:
             return QStringLiteral("%1: %2").arg(where, port_->errorString());
     }
