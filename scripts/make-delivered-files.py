@@ -292,6 +292,10 @@ GUIDES = {
             "your user to the group (it asks for the administrator password through sudo). Log out "
             "and in again afterwards. When a port exists but may not be opened, the program's status "
             "line and the About window's system check say so.",
+            "Where ModemManager is installed it probes new USB serial adapters and holds them open "
+            "for a while. The package keeps it away from the common adapters; for any other adapter "
+            "plugged in, serial-setup.sh offers a rule that does the same "
+            "(/etc/udev/rules.d/61-dorodure-station-local.rules).",
         ]),
         ("Connecting the upload station", [
             "Plug the station into the PC before starting the program. The program searches the ports "

@@ -26,7 +26,7 @@ const std::vector<VitalFile>& vitalFiles() {
         {QStringLiteral("logo.gif"), QStringLiteral("76772B28D987AE98F28CAE1723C59B8F")},
         {QStringLiteral("logobig.gif"), QStringLiteral("EF43790923EEA4E61A224DDBC0CF6D83")},
         {QStringLiteral("Dorodure.html"), {}},
-        {QStringLiteral("serial-setup.sh"), QStringLiteral("3C972406B9509522272C43C7180E5A22")},
+        {QStringLiteral("serial-setup.sh"), QStringLiteral("149EE6BD2C8B8415FAEB10A270645A69")},
     };
     return files;
 }
