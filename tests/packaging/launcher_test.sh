@@ -7,19 +7,7 @@ set -u
 launcher_src=${1:?usage: launcher_test.sh LAUNCHER}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-check() {  # check "what" command...
-    what=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAILED: $what" >&2
-    fi
-}
+. "$(dirname "$0")/check.sh"
 
 # A fake prefix: the launcher in bin/, a program that records where and with
 # what it was started, and the delivered files beside it.

@@ -7,20 +7,8 @@ set -u
 helper=${1:?usage: serial_setup_test.sh HELPER}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-check() {  # check "what" command...
-    what=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAILED: $what" >&2
-        [ -f "$work/out" ] && sed 's/^/  | /' "$work/out" >&2
-    fi
-}
+. "$(dirname "$0")/check.sh"
+explain_failure() { [ -f "$work/out" ] && sed 's/^/  | /' "$work/out" >&2; }
 says() { grep -qF -- "$1" "$work/out"; }
 silent() { ! grep -qF -- "$1" "$work/out"; }
 
