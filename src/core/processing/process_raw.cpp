@@ -5,6 +5,7 @@
 #include "pdf/pdfprint.h"
 #include "prefs/baton_names.h"
 #include "process_site_report.h"
+#include "processing/line_gauge.h"
 #include "shell/activity_log.h"
 #include "shell/clock.h"
 #include "shell/language_table.h"
@@ -31,41 +32,6 @@ QString reportStamp(const QDateTime& when) {
 
 namespace {
 
-// The gauge of the main window: advanced once per line; its maximum grows
-// when the progress comes close to it.
-class Gauge {
-  public:
-    explicit Gauge(UserInteraction& ui) : ui_(ui) { ui_.setProgress(0, maximum_); }
-    void advance() {
-        ++value_;
-        if (value_ > maximum_ - 100) {
-            maximum_ += 200;
-        }
-        ui_.setProgress(value_, maximum_);
-        ui_.keepResponsive();
-    }
-
-  private:
-    UserInteraction& ui_;
-    int value_ = 0;
-    int maximum_ = 4000;
-};
-
-// Shows the busy state for the life of a run, also when a file error ends it.
-class BusyScope {
-  public:
-    BusyScope(UserInteraction& ui, const QString& status) : ui_(ui) {
-        ui_.setBusy(true);
-        ui_.setStatus(status);
-    }
-    ~BusyScope() { ui_.setBusy(false); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-  private:
-    UserInteraction& ui_;
-};
-
 class ProcessRun {
   public:
     ProcessRun(ProcessingContext& ctx, QString uploadPath, ProcessOrigin origin)
@@ -85,7 +51,7 @@ class ProcessRun {
     ProcessingContext& ctx_;
     QString uploadPath_;
     ProcessOrigin origin_;
-    Gauge gauge_;
+    LineGauge gauge_;
     QString downloadTime_;
     ProcessResult result_;
 };
@@ -123,7 +89,7 @@ Distribution ProcessRun::distribute() {
     options.siteCount = siteCount;
     options.commonSite = ctx_.sites->commonSiteIndex();
     options.removeDuplicates = ctx_.settings->values().removeDuplicatePoints;
-    options.onLine = [this] { gauge_.advance(); };
+    options.onLine = [this] { gauge_.step(); };
     Distribution distribution =
         distributeUpload(textfile::readLines(uploadPath_), ctx_.sites->siteIds(), options);
     writeBuckets(distribution);
@@ -174,7 +140,8 @@ void ProcessRun::reportSites(SiteReporter& reporter) {
         if (lines.isEmpty()) {
             continue;
         }
-        gauge_.advance();
+        gauge_.step();
+        gauge_.show();
         result_.reportFiles << reporter.report(site, lines);
         result_.reportedSites << ctx_.sites->siteName(site);
     }

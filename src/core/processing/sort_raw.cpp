@@ -4,6 +4,7 @@
 
 #include "buckets.h"
 #include "process_raw.h"
+#include "processing/line_gauge.h"
 #include "processing/raw/raw_file.h"
 #include "shell/language_table.h"
 #include "shell/text_file.h"
@@ -16,55 +17,12 @@ namespace dorodure {
 
 namespace {
 
-constexpr int kGaugeMaximum = 4000;
-// The window is given a chance to repaint every so many lines: often enough to
-// stay live, rarely enough not to slow a full baton down.
-constexpr int kResponsiveEvery = 256;
-
 class SilentInteraction final : public UserInteraction {
   public:
     void showMessage(const QString&) override {}
     bool confirm(const QString&) override { return false; }
     std::optional<QString> askText(const QString&, const QString&) override { return {}; }
     void openDocument(const QString&) override {}
-};
-
-// The busy panel and cursor for the length of the run, also when it fails.
-class BusyScope {
-  public:
-    explicit BusyScope(UserInteraction& ui) : ui_(ui) { ui_.setBusy(true); }
-    ~BusyScope() { ui_.setBusy(false); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-  private:
-    UserInteraction& ui_;
-};
-
-// The gauge: one step per line read; its maximum grows ahead of the progress.
-class Gauge {
-  public:
-    explicit Gauge(UserInteraction& ui) : ui_(ui) { ui_.setProgress(0, maximum_); }
-    void step() {
-        ++progress_;
-        if (progress_ > maximum_ - 100) {
-            maximum_ += 200;
-        }
-        if (progress_ % kResponsiveEvery == 0) {
-            ui_.setProgress(progress_, maximum_);
-            ui_.keepResponsive();
-        }
-    }
-    void finish() {
-        maximum_ = progress_ + 100;
-        ui_.setProgress(progress_, maximum_);
-        ui_.keepResponsive();
-    }
-
-  private:
-    UserInteraction& ui_;
-    int progress_ = 0;
-    int maximum_ = kGaugeMaximum;
 };
 
 // Whether the file is empty or its last byte ends a line.
@@ -119,7 +77,7 @@ void SortRaw(ProcessingContext& ctx, const QString& uploadPath) {
     buckets::createAll(ctx.dataFolder, siteCount);
 
     const QStringList lines = textfile::readLines(uploadPath);
-    Gauge gauge(ui);
+    LineGauge gauge(ui);
     const sortraw::Buckets split = sortraw::distribute(
         lines, store.siteIds(), siteCount, store.commonSiteIndex(), [&gauge] { gauge.step(); });
     writeBuckets(ctx.dataFolder, split);

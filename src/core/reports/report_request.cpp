@@ -30,21 +30,6 @@ namespace {
 const QString kRequestFile = QStringLiteral("Raw.txt");
 const QString kReportPdf = QStringLiteral("Report.pdf");
 
-// Keeps the busy panel up while a request runs, whatever way it ends.
-class BusyScope {
-  public:
-    BusyScope(UserInteraction& ui, const QString& status) : ui_(ui) {
-        ui_.setBusy(true);
-        ui_.setStatus(status);
-    }
-    ~BusyScope() { ui_.setBusy(false); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-  private:
-    UserInteraction& ui_;
-};
-
 // Sets the processing run's view of the Reports window for one run and puts
 // back what was there, so later downloads are not processed as filtered.
 class PointFilterScope {

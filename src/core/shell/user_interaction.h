@@ -30,4 +30,18 @@ class UserInteraction {
     virtual void keepResponsive() {}
 };
 
+// Shows the busy state for the life of an operation, also when a file error
+// ends it; with a status text, the status line shows it first.
+class BusyScope {
+  public:
+    explicit BusyScope(UserInteraction& ui) : ui_(ui) { ui_.setBusy(true); }
+    BusyScope(UserInteraction& ui, const QString& status) : BusyScope(ui) { ui_.setStatus(status); }
+    ~BusyScope() { ui_.setBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    UserInteraction& ui_;
+};
+
 }  // namespace dorodure
