@@ -1,21 +1,6 @@
 #include "process_fixture.h"
 
-#include <QTimeZone>
-
-#include <cstdlib>
-#include <ctime>
-
 namespace dorodure::test {
-
-void pinLocaleAndZone() {
-    static const bool pinned = [] {
-        qputenv("TZ", "UTC");
-        tzset();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        return true;
-    }();
-    (void)pinned;
-}
 
 namespace {
 
@@ -39,40 +24,19 @@ void setLanguageFileTexts(TLanguageTable& texts) {
 
 }  // namespace
 
-ProcessFixture::ProcessFixture() {
-    pinLocaleAndZone();
-    texts.loadDefaults();
+ProcessFixture::ProcessFixture()
+    : ProcessingWorld(QDateTime(QDate(2009, 5, 12), QTime(14, 3, 22))) {
     setLanguageFileTexts(texts);
-    settings = std::make_unique<TSettings>(dir.file("Dorodure.ini"));
-    settings->load();
     setSettings([](SettingsValues& v) {
         v.reportHeader = "Night patrol";
         v.reportFooter = "Footer text";
         v.aboutWeb = "www.example.com";
     });
-    log = std::make_unique<TActivityLog>(dir.path(), clock);
-    batons = std::make_unique<BatonNames>(dir.path());
-    batons->load();
-    pdf = std::make_unique<PdfPrint>(clock);
-    ctx.dataFolder = dir.path();
-    ctx.settings = settings.get();
-    ctx.texts = &texts;
-    ctx.activityLog = log.get();
-    ctx.batonNames = batons.get();
-    ctx.pdf = pdf.get();
-    ctx.clock = &clock;
-    ctx.ui = &ui;
-    ctx.unknownAsker = &ignoreAsker;
     ctx.baton = BatonIdentity{"Id : Ziru0123", "0104"};
-    ctx.writePending = &writePending;
 }
 
 void ProcessFixture::site(const QString& name, const QStringList& checkpointLines) {
-    QStringList lines{"//Checkpoint list for " + name, ""};
-    lines << checkpointLines << ""
-          << "//End of file";
-    dir.mkdir(name + "/Raw");
-    writeCrlfLines(dir.file(name + "/checkpt.lst"), lines);
+    writeSiteFolder(name, checkpointLines, "//End of file");
 }
 
 void ProcessFixture::load() {
@@ -80,12 +44,6 @@ void ProcessFixture::load() {
     store->loadSites();
     store->rebuildSiteIds();
     ctx.sites = store.get();
-}
-
-void ProcessFixture::setSettings(const std::function<void(SettingsValues&)>& change) {
-    SettingsValues values = settings->values();
-    change(values);
-    settings->setValues(values);
 }
 
 void ProcessFixture::upload(const QStringList& lines, const QString& identity) {

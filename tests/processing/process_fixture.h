@@ -5,18 +5,9 @@
 // 14:03:22, the upload file is stamped 12/05/2009 13:58:07, the locale is
 // British English and the time zone UTC.
 
-#include "prefs/baton_names.h"
-#include "processing/pdf/pdfprint.h"
 #include "processing/process_raw.h"
-#include "processing/processing_context.h"
-#include "processing/unknown_checkpoints.h"
-#include "shell/activity_log.h"
-#include "shell/clock.h"
-#include "shell/language_table.h"
-#include "shell/settings.h"
+#include "processing_world.h"
 #include "shell/text_file.h"
-#include "sites/site_store.h"
-#include "test_support.h"
 
 #include <QFile>
 #include <QLocale>
@@ -35,31 +26,14 @@ inline QString point(const QString& id, const QString& name, const QString& flag
     return id + " " + flag + " " + name;
 }
 
-// Fixes the locale and time zone before any time is formatted.
-void pinLocaleAndZone();
-
-class ProcessFixture {
+class ProcessFixture : public ProcessingWorld {
   public:
     ProcessFixture();
-
-    TempDataFolder dir;
-    ManualClock clock{QDateTime(QDate(2009, 5, 12), QTime(14, 3, 22))};
-    TLanguageTable texts;
-    ScriptedInteraction ui;
-    std::unique_ptr<TSettings> settings;
-    std::unique_ptr<TActivityLog> log;
-    std::unique_ptr<TSiteStore> store;
-    std::unique_ptr<BatonNames> batons;
-    std::unique_ptr<PdfPrint> pdf;
-    FixedUnknownAsker ignoreAsker;
-    ProcessingContext ctx;
-    std::atomic<bool> writePending{false};
 
     // A site folder with its "Raw" folder and a checkpoint list.
     void site(const QString& name, const QStringList& checkpointLines);
     // Loads the sites and the id table as start-up does.
     void load();
-    void setSettings(const std::function<void(SettingsValues&)>& change);
 
     QString rawPath() const { return dir.file("Raw.txt"); }
     // "Raw.txt" with the identity line, the lines and "Done", stamped at the

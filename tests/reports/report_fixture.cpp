@@ -2,21 +2,7 @@
 
 #include "reports/report_view_state.h"
 
-#include <QLocale>
-
-#include <ctime>
-
 namespace dorodure::test {
-
-void pinLocaleAndZone() {
-    static const bool pinned = [] {
-        qputenv("TZ", "UTC");
-        tzset();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-        return true;
-    }();
-    (void)pinned;
-}
 
 namespace {
 
@@ -38,57 +24,29 @@ void setLanguageFileTexts(TLanguageTable& texts) {
 
 }  // namespace
 
-ReportFixture::ReportFixture() {
-    pinLocaleAndZone();
-    texts.loadDefaults();
+ReportFixture::ReportFixture() : ProcessingWorld(QDateTime(QDate(2011, 8, 12), QTime(9, 0, 0))) {
     setLanguageFileTexts(texts);
-    settings = std::make_unique<TSettings>(dir.file("Dorodure.ini"));
-    settings->load();
     setSettings([](SettingsValues& v) {
         v.reportHeader = "Weekly check";
         v.reportFooter = "Footer text";
     });
-    log = std::make_unique<TActivityLog>(dir.path(), clock);
-    batons = std::make_unique<BatonNames>(dir.path());
-    batons->load();
-    pdf = std::make_unique<PdfPrint>(clock);
     QStringList pdfTexts;
     for (int n = 1; n <= PdfPrint::kPdfTexts; ++n) {
         pdfTexts << texts.text(n);
     }
     pdf->SetPdfTexts(pdfTexts);
     store = std::make_unique<TSiteStore>(dir.path());
-    ctx.dataFolder = dir.path();
-    ctx.settings = settings.get();
-    ctx.texts = &texts;
-    ctx.activityLog = log.get();
     ctx.sites = store.get();
-    ctx.batonNames = batons.get();
-    ctx.pdf = pdf.get();
-    ctx.clock = &clock;
-    ctx.ui = &ui;
-    ctx.unknownAsker = &ignoreAsker;
-    ctx.writePending = &writePending;
 }
 
 void ReportFixture::site(const QString& name, const QStringList& checkpointLines) {
-    QStringList lines{"//Checkpoint list for " + name, ""};
-    lines << checkpointLines << ""
-          << "//End of File";
-    dir.mkdir(name + "/Raw");
-    writeCrlfLines(dir.file(name + "/checkpt.lst"), lines);
+    writeSiteFolder(name, checkpointLines, "//End of File");
     store->loadSites();
     store->rebuildSiteIds();
 }
 
 void ReportFixture::dayFile(const QString& site, const QString& yymmdd, const QStringList& lines) {
     writeCrlfLines(dir.file(site + "/Raw/" + yymmdd + ".txt"), lines);
-}
-
-void ReportFixture::setSettings(const std::function<void(SettingsValues&)>& change) {
-    SettingsValues v = settings->values();
-    change(v);
-    settings->setValues(v);
 }
 
 RequestOutcome ReportFixture::run(ReportRequest request) {

@@ -4,17 +4,8 @@
 // processing context for the report tests. The clock reads 12/08/2011
 // 09:00:00, the locale is British English and the time zone UTC.
 
-#include "prefs/baton_names.h"
-#include "processing/pdf/pdfprint.h"
-#include "processing/processing_context.h"
-#include "processing/unknown_checkpoints.h"
+#include "processing_world.h"
 #include "reports/report_request.h"
-#include "shell/activity_log.h"
-#include "shell/clock.h"
-#include "shell/language_table.h"
-#include "shell/settings.h"
-#include "sites/site_store.h"
-#include "test_support.h"
 
 #include <QDate>
 #include <QString>
@@ -26,9 +17,6 @@
 
 namespace dorodure::test {
 
-// Fixes the locale and the time zone before any date or time is formatted.
-void pinLocaleAndZone();
-
 // A day-file line: check bytes "000000", id, then "YYMMDDHHNN" (22 characters).
 inline QString dayLine(const QString& id, const QString& stamp) {
     return QStringLiteral("000000") + id + stamp;
@@ -39,29 +27,15 @@ inline QString point(const QString& id, const QString& name) {
     return id + QStringLiteral(" = ") + name;
 }
 
-class ReportFixture {
+class ReportFixture : public ProcessingWorld {
   public:
     ReportFixture();
-
-    TempDataFolder dir;
-    ManualClock clock{QDateTime(QDate(2011, 8, 12), QTime(9, 0, 0))};
-    TLanguageTable texts;
-    ScriptedInteraction ui;
-    std::unique_ptr<TSettings> settings;
-    std::unique_ptr<TActivityLog> log;
-    std::unique_ptr<TSiteStore> store;
-    std::unique_ptr<BatonNames> batons;
-    std::unique_ptr<PdfPrint> pdf;
-    FixedUnknownAsker ignoreAsker;
-    ProcessingContext ctx;
-    std::atomic<bool> writePending{false};
 
     // A site folder with its "Raw" folder and a checkpoint list of these
     // checkpoint lines; then the sites are loaded as start-up does.
     void site(const QString& name, const QStringList& checkpointLines);
     // The day file "YYMMDD.txt" of a site.
     void dayFile(const QString& site, const QString& yymmdd, const QStringList& lines);
-    void setSettings(const std::function<void(SettingsValues&)>& change);
 
     // Runs Create/Open for a request of the site "Gate House".
     RequestOutcome run(ReportRequest request);
