@@ -9,6 +9,7 @@
 #include "link/baton_requests.h"
 #include "link/display_state.h"
 #include "link/link_host.h"
+#include "link/shared_line.h"
 #include "link/sim/simulated_station.h"
 #include "link/upload_session.h"
 #include "shell/clock.h"
@@ -40,24 +41,6 @@ class BenchHost : public LinkHost {
   private:
     const Clock& clock_;
     QString raw_;
-};
-
-class SharedStation : public SerialLine {
-  public:
-    explicit SharedStation(std::shared_ptr<sim::SimulatedStation> s) : s_(std::move(s)) {}
-    bool open() override { return s_->open(); }
-    void close() override { s_->close(); }
-    bool isOpen() const override { return s_->isOpen(); }
-    QString errorString() const override { return s_->errorString(); }
-    void setDtr(bool on) override { s_->setDtr(on); }
-    void setBreak(bool on) override { s_->setBreak(on); }
-    qint64 bytesWaiting() override { return s_->bytesWaiting(); }
-    QByteArray read(qint64 n) override { return s_->read(n); }
-    qint64 write(const QByteArray& b) override { return s_->write(b); }
-    bool waitForBytes(qint64 ms) override { return s_->waitForBytes(ms); }
-
-  private:
-    std::shared_ptr<sim::SimulatedStation> s_;
 };
 
 sim::BatonSetup benchBaton(int records) {
@@ -94,7 +77,7 @@ qint64 downloadOnce(Clock& clock, int records, qint64 responseMs) {
     UploadSession session(
         services,
         [&](int port) -> std::unique_ptr<SerialLine> {
-            return port == 1 ? std::make_unique<SharedStation>(station) : nullptr;
+            return port == 1 ? std::make_unique<SharedLine>(station) : nullptr;
         },
         stop);
     session.discover();

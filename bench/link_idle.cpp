@@ -9,6 +9,7 @@
 #include "link/comms_thread.h"
 #include "link/display_state.h"
 #include "link/link_host.h"
+#include "link/shared_line.h"
 #include "link/sim/simulated_station.h"
 #include "shell/clock.h"
 #include "shell/language_table.h"
@@ -30,24 +31,6 @@ class IdleHost : public LinkHost {
     void doRaw(const TBatonInfo&) override {}
     void logActivity(const QString&, const QString&) override {}
     bool idButtonRead(const QString&) override { return false; }
-};
-
-class SharedStation : public SerialLine {
-  public:
-    explicit SharedStation(std::shared_ptr<sim::SimulatedStation> s) : s_(std::move(s)) {}
-    bool open() override { return s_->open(); }
-    void close() override { s_->close(); }
-    bool isOpen() const override { return s_->isOpen(); }
-    QString errorString() const override { return s_->errorString(); }
-    void setDtr(bool on) override { s_->setDtr(on); }
-    void setBreak(bool on) override { s_->setBreak(on); }
-    qint64 bytesWaiting() override { return s_->bytesWaiting(); }
-    QByteArray read(qint64 n) override { return s_->read(n); }
-    qint64 write(const QByteArray& b) override { return s_->write(b); }
-    bool waitForBytes(qint64 ms) override { return s_->waitForBytes(ms); }
-
-  private:
-    std::shared_ptr<sim::SimulatedStation> s_;
 };
 
 double cpuMs() {
@@ -78,7 +61,7 @@ int main(int argc, char** argv) {
     auto station = std::make_shared<sim::SimulatedStation>(clock);
     LinkServices services{clock, texts, settings, display, requests, host, dir.path(), nullptr};
     TCommsThread thread(services, [&](int port) -> std::unique_ptr<SerialLine> {
-        return port == 1 ? std::make_unique<SharedStation>(station) : nullptr;
+        return port == 1 ? std::make_unique<SharedLine>(station) : nullptr;
     });
     thread.start();
     while (!thread.portReady()) {
