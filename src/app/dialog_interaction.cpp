@@ -64,17 +64,21 @@ void DialogInteraction::openDocument(const QString& pathOrUrl) {
     }
 }
 
+// Busy operations nest (a report request processes its clocking list); the
+// cursor and the main window hear only of the first start and the last end.
 void DialogInteraction::setBusy(bool busy) {
-    busyDepth_ += busy ? 1 : -1;
-    busyDepth_ = std::max(busyDepth_, 0);
-    const bool nowBusy = busyDepth_ > 0;
-    if (busy && busyDepth_ == 1) {
+    const int before = busyDepth_;
+    busyDepth_ = std::max(busyDepth_ + (busy ? 1 : -1), 0);
+    if ((before == 0) == (busyDepth_ == 0)) {
+        return;
+    }
+    if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else if (!busy && busyDepth_ == 0 && QApplication::overrideCursor() != nullptr) {
+    } else if (QApplication::overrideCursor() != nullptr) {
         QApplication::restoreOverrideCursor();
     }
     if (sinks_.busy) {
-        sinks_.busy(nowBusy);
+        sinks_.busy(busy);
     }
 }
 
