@@ -5,6 +5,7 @@
 #include "shell/activity_log.h"
 #include "shell/file_error.h"
 #include "shell/user_interaction.h"
+#include "shutdown.h"
 
 #include <QThread>
 #include <QTimer>
@@ -84,14 +85,7 @@ void AppLinkHost::doRawHere(const TBatonInfo& baton) {
     if (onProcessing) {
         onProcessing(true);
     }
-    try {
-        DoRaw(ctx);
-    } catch (const FileError& e) {
-        s_.ui().showMessage(QStringLiteral("The upload could not be processed:\r") + e.message());
-    } catch (const std::exception& e) {
-        s_.ui().showMessage(QStringLiteral("The upload could not be processed:\r") +
-                            QString::fromLocal8Bit(e.what()));
-    }
+    runUploadProcessing(s_, [&ctx] { DoRaw(ctx); });
     if (onProcessing) {
         onProcessing(false);
     }

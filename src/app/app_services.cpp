@@ -91,9 +91,7 @@ LineFactory AppServices::makeLineFactory() {
     if (options_.lineFactory) {
         return options_.lineFactory;
     }
-    TSettings* settings = settings_.get();
-    PortMap map([settings](const QString& key) { return settings->rawValue(key); });
-    lineFactory_ = std::make_unique<SerialLineFactory>(std::move(map), *clock_);
+    lineFactory_ = std::make_unique<SerialLineFactory>(settingsPortMap(*settings_), *clock_);
     registerRfc2217Transport(*lineFactory_);
     SerialLineFactory* factory = lineFactory_.get();
     return [factory](int port) { return factory->make(port); };

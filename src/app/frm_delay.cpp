@@ -27,13 +27,10 @@ namespace {
 constexpr int kVisibleDevices = 6;
 constexpr int kMaxListWidth = 900;
 
-PortMap settingsPortMap(TSettings& settings) {
-    return PortMap([&settings](const QString& key) { return settings.rawValue(key); });
-}
-
 }  // namespace
 
-TfrmDelay::TfrmDelay(AppServices& services, QWidget* parent) : QDialog(parent), s_(services) {
+TfrmDelay::TfrmDelay(AppServices& services, QWidget* parent)
+    : QDialog(parent), s_(services), portMap_(settingsPortMap(services.settings())) {
     setObjectName(QStringLiteral("frmDelay"));
     setWindowTitle(QStringLiteral("Port Setup"));
     auto* label1 = new QLabel(QStringLiteral("Port number seclection,"), this);
@@ -76,9 +73,8 @@ TfrmDelay::TfrmDelay(AppServices& services, QWidget* parent) : QDialog(parent), 
 }
 
 void TfrmDelay::fillDeviceList() {
-    const PortMap map = settingsPortMap(s_.settings());
     const auto& source = s_.options().serialDevices;
-    devices_ = source ? source(&map) : availableSerialDevices(&map);
+    devices_ = source ? source(&portMap_) : availableSerialDevices(&portMap_);
     int widest = 0;
     const QFontMetrics metrics(lstDevices_->font());
     for (const SerialDeviceEntry& entry : devices_) {
@@ -101,8 +97,7 @@ void TfrmDelay::deviceChosen() {
         lstDevices_->selectedItems().isEmpty()) {
         return;
     }
-    const PortMap map = settingsPortMap(s_.settings());
-    const int port = portNumberToKeep(devices_[static_cast<std::size_t>(row)], &map);
+    const int port = portNumberToKeep(devices_[static_cast<std::size_t>(row)], &portMap_);
     if (port <= 0 || port > spinEdit1_->maximum()) {
         return;  // every number is taken: the user sets one by hand
     }
@@ -124,8 +119,7 @@ std::optional<std::pair<QString, QString>> TfrmDelay::chosenDeviceSetting(int po
     if (!chosen_ || port != chosenPort_) {
         return std::nullopt;
     }
-    const PortMap map = settingsPortMap(s_.settings());
-    if (map.deviceFor(port) == chosen_->device) {
+    if (portMap_.deviceFor(port) == chosen_->device) {
         return std::nullopt;
     }
     return std::pair{QStringLiteral("Port") + QString::number(port), chosen_->device};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/port_map.h"
 #include "link/serial_devices.h"
 
 #include <QDialog>
@@ -39,6 +40,8 @@ class TfrmDelay final : public QDialog {
     std::optional<std::pair<QString, QString>> chosenDeviceSetting(int port) const;
 
     AppServices& s_;
+    // The port numbers as the settings name them (read at start-up).
+    PortMap portMap_;
     QSpinBox* spinEdit1_ = nullptr;
     QListWidget* lstDevices_ = nullptr;
     std::vector<SerialDeviceEntry> devices_;

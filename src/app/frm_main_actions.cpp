@@ -144,12 +144,8 @@ void TfrmMain::addNewSite() {
     if (!idle()) {
         return;
     }
-    const QString site = s_.sites().createSiteInteractive(s_.ui(), s_.texts());
-    if (site.isEmpty()) {
-        return;
-    }
     try {
-        s_.activityLog().append(site, QStringLiteral("New Site created"));
+        points_->editor().createSite();
     } catch (const FileError& e) {
         s_.ui().showMessage(e.message());
     }

@@ -302,18 +302,17 @@ void TfrmNew::Button2Click() {
 }
 
 void TfrmNew::openSelectedDownloads() {
-    // An old "Report.pdf" that cannot be deleted is reported; the stored
+    // An old "Report.pdf" that cannot be deleted is reported once; the stored
     // reports still open.
-    removeOldReportPdf(services_.processing(), checkBox4_->isChecked());
-    const QString site = selectedSite();
+    std::vector<DownloadRow> selected;
     for (int i = 0; i < listView1_->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = listView1_->topLevelItem(i);
         if (item->isSelected() && std::size_t(i) < rows_.size()) {
-            openDownloadReports(services_.processing(), site, {rows_[std::size_t(i)]},
-                                checkBox4_->isChecked());
+            selected.push_back(rows_[std::size_t(i)]);
             item->setSelected(false);
         }
     }
+    openDownloadReports(services_.processing(), selectedSite(), selected, checkBox4_->isChecked());
 }
 
 void TfrmNew::createRequestedReport() {

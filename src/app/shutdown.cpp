@@ -15,9 +15,9 @@
 
 namespace dorodure {
 
-bool processUploadFile(AppServices& services, const QString& path, ProcessOrigin origin) {
+bool runUploadProcessing(AppServices& services, const std::function<void()>& run) {
     try {
-        ProcessRaw(services.processing(), path, origin);
+        run();
         return true;
     } catch (const FileError& e) {
         services.ui().showMessage(QStringLiteral("The upload could not be processed:\r") +
@@ -29,11 +29,8 @@ bool processUploadFile(AppServices& services, const QString& path, ProcessOrigin
     return false;
 }
 
-bool Shutdown::hasUnprocessedUpload(const QString& rawPath) {
-    if (!textfile::exists(rawPath)) {
-        return false;
-    }
-    return !rawfile::isDone(textfile::lastLine(rawPath));
+bool processUploadFile(AppServices& services, const QString& path, ProcessOrigin origin) {
+    return runUploadProcessing(services, [&] { ProcessRaw(services.processing(), path, origin); });
 }
 
 void Shutdown::run() {
@@ -62,7 +59,7 @@ void Shutdown::deleteScratchFiles() {
 
 void Shutdown::offerUnprocessedUpload() {
     const QString raw = s_.path(QStringLiteral("Raw.txt"));
-    if (!hasUnprocessedUpload(raw)) {
+    if (!rawfile::isUnprocessed(raw)) {
         return;
     }
     const QString question = s_.texts().text(18) + u'\r' + s_.texts().text(19);
@@ -75,7 +72,7 @@ void Shutdown::stopLink() {
     const QString raw = s_.path(QStringLiteral("Raw.txt"));
     bool traced = false;
     try {
-        traced = textfile::exists(raw) && !hasUnprocessedUpload(raw);
+        traced = textfile::exists(raw) && !rawfile::isUnprocessed(raw);
     } catch (const std::exception&) {
     }
     if (traced && s_.commsThread() != nullptr) {

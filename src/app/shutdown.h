@@ -10,9 +10,11 @@ namespace dorodure {
 
 class AppServices;
 
-// The file actions of the main window that process an upload file on the
-// window thread. Errors are shown in one message; nothing escapes.
-// Returns whether the run finished.
+// Runs the processing of an upload on the window thread. Errors are shown in
+// one message; nothing escapes. Returns whether the run finished.
+bool runUploadProcessing(AppServices& services, const std::function<void()>& run);
+
+// The file actions of the main window that process an upload file, as above.
 bool processUploadFile(AppServices& services, const QString& path, ProcessOrigin origin);
 
 // What the main window does when it closes: deletes "Processed.txt" and the
@@ -29,10 +31,6 @@ class Shutdown {
     void deleteScratchFiles();
     void offerUnprocessedUpload();
     void stopLink();
-
-    // Whether "Raw.txt" exists and its last line is not "Done" (an empty file
-    // counts as unprocessed).
-    static bool hasUnprocessedUpload(const QString& rawPath);
 
     // Called right before the thread is stopped (the link host gives up the
     // calls the thread may be waiting in).

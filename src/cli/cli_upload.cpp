@@ -204,7 +204,7 @@ int runUpload(QStringList args) {
     CliSession session(options);
 
     TSettings& settings = session.settings();
-    PortMap map([&settings](const QString& key) { return settings.rawValue(key); });
+    PortMap map = settingsPortMap(settings);
     std::shared_ptr<sim::SimulatedStation> station;
     QString device;
     if (!o.simulate.isEmpty()) {

@@ -1,10 +1,12 @@
 #include "link/port_map.h"
+
 #include "link/shared_line.h"
 
 #include "link/sim/baton_file.h"
 #include "link/sim/simulated_station.h"
 #include "link/system_serial_line.h"
 #include "shell/clock.h"
+#include "shell/settings.h"
 
 namespace dorodure {
 
@@ -48,6 +50,10 @@ class UnreachableLine final : public SerialLine {
 }  // namespace
 
 PortMap::PortMap(SettingsLookup lookup) : lookup_(std::move(lookup)) {}
+
+PortMap settingsPortMap(const TSettings& settings) {
+    return PortMap([&settings](const QString& key) { return settings.rawValue(key); });
+}
 
 QString PortMap::defaultDeviceFor(int port) {
     for (const Range& r : kRanges) {
@@ -125,10 +131,6 @@ std::shared_ptr<sim::SimulatedStation> SerialLineFactory::station(const QString&
     }
     stations_[device] = station;
     return station;
-}
-
-std::unique_ptr<SerialLine> makeSerialLine(int port, SerialLineFactory& factory) {
-    return factory.make(port);
 }
 
 }  // namespace dorodure

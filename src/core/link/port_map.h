@@ -10,6 +10,8 @@
 
 namespace dorodure {
 
+class TSettings;
+
 class Clock;
 namespace sim {
 class SimulatedStation;
@@ -59,6 +61,10 @@ class PortMap {
     std::map<int, QString> overrides_;
 };
 
+// The port map of the program: the fixed scheme with the "Port<N>" lines of
+// the settings file as it was loaded.
+PortMap settingsPortMap(const TSettings& settings);
+
 // Makes the line for a port number. Simulated stations are kept by their
 // device text, so every line made for "simulator:FILE" reaches the same
 // station (the port search opens and closes lines many times).
@@ -92,9 +98,5 @@ class SerialLineFactory {
     std::map<QString, Transport> transports_;
     std::map<QString, std::shared_ptr<sim::SimulatedStation>> stations_;
 };
-
-// Convenience for one line without keeping a factory: the system port or a
-// failing line (simulated devices need a factory, which keeps the station).
-std::unique_ptr<SerialLine> makeSerialLine(int port, SerialLineFactory& factory);
 
 }  // namespace dorodure

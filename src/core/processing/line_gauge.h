@@ -35,7 +35,6 @@ class LineGauge {
     }
 
   private:
-
     UserInteraction& ui_;
     int progress_ = 0;
     int maximum_ = 4000;
