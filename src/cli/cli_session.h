@@ -1,6 +1,7 @@
 #pragma once
 
 #include "processing/processing_context.h"
+#include "shell/command_line.h"
 #include "shell/user_interaction.h"
 
 #include <QString>
@@ -26,10 +27,9 @@ class FixedUnknownAsker;
 namespace dorodure::cli {
 
 // A wrong command line: the message names what is wrong; exit code 2.
-class UsageError : public std::runtime_error {
-  public:
-    explicit UsageError(const QString& message) : std::runtime_error(message.toStdString()) {}
-};
+using dorodure::takeFlag;
+using dorodure::takeOption;
+using dorodure::UsageError;
 
 // The command-line tool never asks: messages go to stderr, every question is
 // answered "no" or cancelled, nothing is opened in a viewer. Status texts go
@@ -52,12 +52,6 @@ class NonInteractiveUi final : public UserInteraction {
     StatusSink statusSink_;
     QStringList messages_;
 };
-
-// Takes "--name VALUE" or "--name=VALUE" out of args; nullopt when absent.
-// Throws UsageError when the option is given without a value.
-std::optional<QString> takeOption(QStringList& args, const QString& name);
-// Takes a flag "--name" out of args; true when it was there.
-bool takeFlag(QStringList& args, const QString& name);
 
 // The shared set-up of the subcommands, run in the data folder as the desktop
 // program's start-up does: settings "Dorodure.ini", the language table with

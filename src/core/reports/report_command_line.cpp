@@ -11,36 +11,12 @@ namespace dorodure {
 
 namespace {
 
-std::optional<QString> takeOption(QStringList& args, const QString& name) {
-    const QString flag = QStringLiteral("--") + name;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == flag) {
-            if (i + 1 >= args.size()) {
-                throw ReportUsageError(flag + QStringLiteral(" needs a value"));
-            }
-            const QString value = args[i + 1];
-            args.remove(i, 2);
-            return value;
-        }
-        if (args[i].startsWith(flag + QLatin1Char('='))) {
-            const QString value = args[i].mid(flag.size() + 1);
-            args.remove(i);
-            return value;
-        }
-    }
-    return std::nullopt;
-}
-
 QString requireOption(QStringList& args, const QString& name) {
     const std::optional<QString> value = takeOption(args, name);
     if (!value || value->isEmpty()) {
         throw ReportUsageError(QStringLiteral("--") + name + QStringLiteral(" is required"));
     }
     return *value;
-}
-
-bool takeFlag(QStringList& args, const QString& name) {
-    return args.removeAll(QStringLiteral("--") + name) > 0;
 }
 
 QDate parseDate(const QString& text, const QString& option) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report_request.h"
+#include "shell/command_line.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,11 +11,7 @@
 namespace dorodure {
 
 // A report command line that cannot be run; the message says why.
-class ReportUsageError : public std::runtime_error {
-  public:
-    explicit ReportUsageError(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
-};
+using ReportUsageError = UsageError;
 
 // What `dorodure-cli report` was asked to do.
 struct ReportCommand {
