@@ -2,6 +2,7 @@
 
 #include "distribution_pass.h"
 #include "process_checkpoints.h"
+#include "shell/startup_checks.h"
 #include "tamper_checks.h"
 
 #include <QString>
@@ -13,7 +14,7 @@ class TLanguageTable;
 class PdfPrint;
 
 // The program version printed at the end of every report.
-inline constexpr const char* kReportProgramVersion = "1.04s";
+inline constexpr const char* kReportProgramVersion = kProgramVersion;
 
 // The values that every site section of one processing run shares.
 struct ReportRun {

@@ -5,6 +5,7 @@
 #include "processing/raw/raw_file.h"
 #include "report_texts.h"
 #include "shell/language_table.h"
+#include "shell/startup_checks.h"
 #include "shell/user_interaction.h"
 
 #include <QHash>
@@ -14,7 +15,7 @@
 
 namespace dorodure {
 
-const char* const kReportVersion = "1.04s";
+const char* const kReportVersion = kProgramVersion;
 
 namespace {
 
