@@ -1,21 +1,11 @@
 #include "frames.h"
 
+#include "processing/raw/crc8.h"
+
 namespace dorodure::frames {
 
 std::uint8_t crc8(const std::uint8_t* bytes, qsizetype count) {
-    std::uint8_t crc = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        std::uint8_t data = bytes[i];
-        for (int bit = 0; bit < 8; ++bit) {
-            if ((crc ^ data) & 0x01) {
-                crc = std::uint8_t(((crc ^ 0x18) >> 1) | 0x80);
-            } else {
-                crc = std::uint8_t(crc >> 1);
-            }
-            data = std::uint8_t(data >> 1);
-        }
-    }
-    return crc;
+    return rawfile::crc8Maxim(bytes, count);
 }
 
 std::uint8_t crc8(const QByteArray& bytes) {

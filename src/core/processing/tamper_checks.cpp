@@ -1,5 +1,6 @@
 #include "tamper_checks.h"
 
+#include "processing/raw/crc8.h"
 #include "shell/language_table.h"
 
 #include <array>
@@ -41,19 +42,7 @@ int bcdValue(int byte) {
 }  // namespace
 
 std::uint8_t crc8Maxim(const std::uint8_t* data, int length) {
-    std::uint8_t crc = 0;
-    for (int i = 0; i < length; ++i) {
-        std::uint8_t byte = data[i];
-        for (int bit = 0; bit < 8; ++bit) {
-            const bool mix = ((crc ^ byte) & 0x01) != 0;
-            crc = std::uint8_t(crc >> 1);
-            if (mix) {
-                crc ^= 0x8C;
-            }
-            byte = std::uint8_t(byte >> 1);
-        }
-    }
-    return crc;
+    return rawfile::crc8Maxim(data, length);
 }
 
 bool recordCheckPasses(const QString& line) {
