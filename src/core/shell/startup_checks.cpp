@@ -11,7 +11,6 @@
 #include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QSaveFile>
 #include <QTimer>
 
 namespace dorodure {
@@ -77,8 +76,12 @@ bool NetworkCheckFileFetcher::fetch(const QString& url, const QString& destinati
     if (!ok) {
         return false;
     }
-    QSaveFile out(destinationPath);
-    return out.open(QIODevice::WriteOnly) && out.write(body) == body.size() && out.commit();
+    try {
+        textfile::writeBytesAtomic(destinationPath, body);
+        return true;
+    } catch (const FileError&) {
+        return false;
+    }
 }
 
 QString userLanguageName() {

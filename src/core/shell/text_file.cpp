@@ -74,12 +74,15 @@ QString lastLine(const QString& path) {
 }
 
 void writeLinesAtomic(const QString& path, const QStringList& lines, bool finalLineEnd) {
+    writeBytesAtomic(path, joinLines(lines, finalLineEnd));
+}
+
+void writeBytesAtomic(const QString& path, const QByteArray& data) {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) {
         throw FileError(describe(QStringLiteral("create"), path, file.errorString()));
     }
-    const QByteArray data = joinLines(lines, finalLineEnd);
     // The explicit flush matters: QSaveFile buffers the data, and a write
     // error met while commit() flushes it (disk full, file size limit) would
     // otherwise go unnoticed and a truncated file would replace the old one.

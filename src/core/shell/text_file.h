@@ -28,6 +28,8 @@ QString lastLine(const QString& path);
 // file. Every line is followed by CR LF unless finalLineEnd is false (then the
 // last line has none). Throws FileError and leaves the old file intact.
 void writeLinesAtomic(const QString& path, const QStringList& lines, bool finalLineEnd = true);
+// The same for bytes as they stand (a PDF document, a downloaded file).
+void writeBytesAtomic(const QString& path, const QByteArray& data);
 
 // Creates the file empty (replacing it) without the atomic dance; for
 // scratch files whose loss does no harm. Throws FileError.

@@ -6,8 +6,7 @@
 #include "print_time.h"
 #include "shell/clock.h"
 #include "shell/file_error.h"
-
-#include <QSaveFile>
+#include "shell/text_file.h"
 
 namespace dorodure {
 
@@ -228,11 +227,7 @@ void PdfPrint::SavePdf(const QString& path) {
     // The document is freed whatever happens to the file.
     const std::unique_ptr<PdfCanvas> canvas = std::move(canvas_);
     discardDocument();
-    const QByteArray bytes = canvas->save();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw FileError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    }
+    textfile::writeBytesAtomic(path, canvas->save());
 }
 
 }  // namespace dorodure
