@@ -75,8 +75,8 @@ int TBatonProtocol::readWaiting() {
         return 0;
     }
     int total = 0;
-    while (line_->bytesWaiting() > 0) {
-        const QByteArray bytes = line_->read(line_->bytesWaiting());
+    for (qint64 waiting = line_->bytesWaiting(); waiting > 0; waiting = line_->bytesWaiting()) {
+        const QByteArray bytes = line_->read(waiting);
         if (bytes.isEmpty()) {
             break;
         }

@@ -269,6 +269,7 @@ void parseLine(Parser& p, const QDate& today) {
 
 StationScript parseText(const QString& text, const QDate& today) {
     Parser p;
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (const QString& raw : lines) {
         ++p.line;
@@ -276,7 +277,7 @@ StationScript parseText(const QString& text, const QDate& today) {
         if (content.isEmpty()) {
             continue;
         }
-        p.words = content.split(QRegularExpression(QStringLiteral("\\s+")));
+        p.words = content.split(blanks);
         parseLine(p, today);
     }
     return p.script;
