@@ -39,6 +39,14 @@ QColor ledColour(DisplaySnapshot::Led led) {
     return Qt::red;
 }
 
+// A new style sheet makes the widget re-polish itself; the display is
+// refreshed many times a second during an upload, mostly with the same style.
+void applyStyleSheet(QWidget* widget, const QString& style) {
+    if (widget->styleSheet() != style) {
+        widget->setStyleSheet(style);
+    }
+}
+
 QString colourStyle(DisplaySnapshot::Colour colour) {
     switch (colour) {
         case DisplaySnapshot::Colour::Blue:
@@ -95,8 +103,8 @@ void TfrmMain::onTimer2() {
     if (startupDone_) {
         lblDateTime_->setText(formatDateLine(s_.clock().now()));
     }
-    lblDateTime_->setStyleSheet(s_.requests().writePending() ? QStringLiteral("color: red")
-                                                             : QStringLiteral("color: blue"));
+    applyStyleSheet(lblDateTime_, s_.requests().writePending() ? QStringLiteral("color: red")
+                                                               : QStringLiteral("color: blue"));
     timer2_->start();
     if (s_.closeRequested.load() && !closing_) {
         close();
@@ -104,10 +112,10 @@ void TfrmMain::onTimer2() {
 }
 
 void TfrmMain::refreshDisplay() {
-    const DisplaySnapshot d = s_.display().snapshot();
-    if (d.changeCount == shownChange_) {
+    if (s_.display().changeCount() == shownChange_) {
         return;
     }
+    const DisplaySnapshot d = s_.display().snapshot();
     shownChange_ = d.changeCount;
     showSnapshotBaton(d);
     if (processingDepth_ == 0) {
@@ -128,12 +136,12 @@ void TfrmMain::refreshDisplay() {
 
 void TfrmMain::showSnapshotBaton(const DisplaySnapshot& d) {
     lblID_->setText(d.lblID);
-    lblID_->setStyleSheet(colourStyle(d.lblIDColour));
+    applyStyleSheet(lblID_, colourStyle(d.lblIDColour));
     lblVer_->setText(d.lblVer);
     lblDate_->setText(d.lblDate);
-    lblDate_->setStyleSheet(colourStyle(d.lblDateColour));
+    applyStyleSheet(lblDate_, colourStyle(d.lblDateColour));
     lblTime_->setText(d.lblTime);
-    lblTime_->setStyleSheet(colourStyle(d.lblTimeColour));
+    applyStyleSheet(lblTime_, colourStyle(d.lblTimeColour));
     image1_->setVisible(d.pictureShown);
 }
 
@@ -143,9 +151,9 @@ void TfrmMain::showSnapshotStatus(const DisplaySnapshot& d) {
     gauge1_->setValue(std::clamp(d.gaugeProgress, 0, gauge1_->maximum()));
     const QString bar =
         d.gaugeBar == DisplaySnapshot::Bar::Blue ? QStringLiteral("blue") : QStringLiteral("green");
-    gauge1_->setStyleSheet(QStringLiteral("QProgressBar { background: black; border: 1px solid "
-                                          "grey; } QProgressBar::chunk { background: %1; }")
-                               .arg(bar));
+    applyStyleSheet(gauge1_, QStringLiteral("QProgressBar { background: black; border: 1px solid "
+                                            "grey; } QProgressBar::chunk { background: %1; }")
+                                 .arg(bar));
     label4_->setVisible(d.label4Visible);
     lblExtra_->setVisible(d.lblExtraVisible);
 }
