@@ -3,6 +3,7 @@
 #include "shell/file_error.h"
 #include "shell/settings.h"
 #include "shell/text_file.h"
+#include "startup_sequence.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,14 +21,18 @@ constexpr int kLiftAfterSeconds = 4;
 
 const char* const kDemoBatonFile = "demo-batons.txt";
 
-// The files the demo folder needs from the delivered ones.
+// The files the demo folder needs from the delivered ones: those the start-up
+// check wants (the program itself is linked, not copied), the language file
+// and the Reports window's help documents.
 QStringList deliveredNames() {
-    return {QStringLiteral("Advanced.pdf"),    QStringLiteral("Basic.pdf"),
-            QStringLiteral("Install.pdf"),     QStringLiteral("logo.gif"),
-            QStringLiteral("logobig.gif"),     QStringLiteral("Dorodure.html"),
-            QStringLiteral("serial-setup.sh"), QStringLiteral("English.lng"),
-            QStringLiteral("downhelp.pdf"),    QStringLiteral("listhelp.pdf"),
-            QStringLiteral("overhelp.pdf")};
+    QStringList names;
+    for (const VitalFile& file : vitalFiles()) {
+        if (file.name != QStringLiteral("dorodure")) {
+            names << file.name;
+        }
+    }
+    return names << QStringLiteral("English.lng") << QStringLiteral("downhelp.pdf")
+                 << QStringLiteral("listhelp.pdf") << QStringLiteral("overhelp.pdf");
 }
 
 bool copyIfMissing(const QString& from, const QString& to) {
