@@ -167,7 +167,10 @@ void TSiteStore::insertCheckpoint(const QString& site, const QString& id,
     for (++n; n < in.size(); ++n) {
         out << in.at(n);
     }
-    textfile::writeLinesAtomic(textfile::join(dataFolder_, QStringLiteral("checkpt.$$$")), out);
+    // The scratch copy is for the eye only; the list itself is replaced atomically.
+    const QString scratch = textfile::join(dataFolder_, QStringLiteral("checkpt.$$$"));
+    textfile::createEmpty(scratch);
+    textfile::appendLines(scratch, out);
     textfile::writeLinesAtomic(path, out);
 }
 
